@@ -1,0 +1,26 @@
+# Debian 12 packages the program needs, sourced by run.sh and test.sh.
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev)
+RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
+TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick cups-daemon cups-client cups-bsd
+  printer-driver-cups-pdf poppler-utils faketime)
+
+# install_packages <package>...: installs what is missing, as root or through sudo.
+install_packages() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ "${#missing[@]}" -eq 0 ] && return 0
+  local as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" </dev/null
+}
+
+# build <folder>: configures and builds the program and its tests.
+build() {
+  cmake -S "$ROOT" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$1" --parallel "$(nproc)"
+}

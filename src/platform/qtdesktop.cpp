@@ -1,0 +1,163 @@
+#include "platform/qtdesktop.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// "Description|pattern" as the program keeps it, to Qt's "Description (pattern)".
+QString qtFilter(const QString &filter)
+{
+  const QString description = filter.section(QLatin1Char('|'), 0, 0).trimmed();
+  const QString pattern = filter.section(QLatin1Char('|'), 1).trimmed();
+  if (pattern.isEmpty() || description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+    return description;
+  return QStringLiteral("%1 (%2)").arg(description, pattern);
+}
+
+QString runFileDialog(const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+{
+  QFileDialog dialog(nullptr, request.title, QString(), qtFilter(request.filter));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QSettings::Format settingsFormat() { return QSettings::IniFormat; }
+
+} // namespace
+
+QtDesktop::QtDesktop() = default;
+QtDesktop::~QtDesktop() = default;
+
+MessageAnswer QtDesktop::messageBox(const QString &text, MessageIcon icon,
+                                    MessageButtons buttons, const QString &title)
+{
+  QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical
+                                                : QMessageBox::Information,
+                  title, text);
+  if (buttons == MessageButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  const int answer = box.exec();
+  if (buttons == MessageButtons::Ok)
+    return MessageAnswer::Ok;
+  return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+QString QtDesktop::openFileName(const FileDialogRequest &request)
+{
+  return runFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+QString QtDesktop::saveFileName(const FileDialogRequest &request)
+{
+  return runFileDialog(request, QFileDialog::AcceptSave);
+}
+
+bool QtDesktop::openUrl(const QString &address)
+{
+  // QDesktopServices hands the address to the desktop's opener as one
+  // argument; no shell ever sees it.
+  return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
+
+bool QtDesktop::printDocument(const QTextDocument &document)
+{
+  // Without this check QPrinter quietly prints to a PDF file with no name.
+  const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+  if (printerInfo.isNull())
+    return false;
+  QPrinter printer(printerInfo, QPrinter::HighResolution);
+  document.print(&printer);
+  return printer.printerState() != QPrinter::Error;
+}
+
+QDate QtDesktop::today() { return QDate::currentDate(); }
+
+void QtDesktop::seedRandom()
+{
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  m_random.seed(static_cast<std::mt19937::result_type>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+}
+
+float QtDesktop::nextRandom()
+{
+  // 24 random bits scaled by 2^-24 fill a float's mantissa exactly, so the
+  // draw can never round up to 1.
+  constexpr float scale = 1.0F / 16777216.0F;
+  return static_cast<float>(m_random() >> 8U) * scale;
+}
+
+bool QtDesktop::claimSingleInstance()
+{
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty())
+    folder = QDir::tempPath();
+  m_instanceLock =
+      std::make_unique<QLockFile>(folder + QLatin1Char('/') + applicationName() + QLatin1String(".lock"));
+  // The lock is held for the whole run, so its age says nothing; a lock left by
+  // a copy that crashed is recognised by its dead process and taken over.
+  m_instanceLock->setStaleLockTime(0);
+  if (m_instanceLock->tryLock(0))
+    return true;
+  // Only a live holder means another copy; a folder we cannot write to must not
+  // keep the program from starting.
+  return m_instanceLock->error() != QLockFile::LockFailedError;
+}
+
+std::optional<QString> QtDesktop::readSetting(const QString &section, const QString &key)
+{
+  QSettings settings(settingsFormat(), QSettings::UserScope, applicationName(), applicationName());
+  if (settings.status() != QSettings::NoError)
+    return std::nullopt;
+  settings.beginGroup(section);
+  return settings.value(key, QString()).toString();
+}
+
+bool QtDesktop::writeSetting(const QString &section, const QString &key, const QString &value)
+{
+  QSettings settings(settingsFormat(), QSettings::UserScope, applicationName(), applicationName());
+  settings.beginGroup(section);
+  settings.setValue(key, value);
+  settings.endGroup();
+  settings.sync();
+  return settings.status() == QSettings::NoError;
+}
+
+void QtDesktop::endProcess()
+{
+  if (m_instanceLock)
+    m_instanceLock->unlock();
+  std::fflush(nullptr);
+  // Leaving at once guarantees that no window event runs after the last unload.
+  std::_Exit(EXIT_SUCCESS);
+}
+
+QString QtDesktop::applicationName()
+{
+  return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}

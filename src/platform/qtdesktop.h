@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <QLockFile>
+
+#include <memory>
+#include <random>
+
+// The desktop on Qt: message boxes and file dialogs, the default browser,
+// the default printer, QSettings in the user's configuration folder, and a
+// lock file in the user's runtime folder for the single running copy.
+class QtDesktop final : public Desktop {
+public:
+  QtDesktop();
+  ~QtDesktop() override;
+
+  MessageAnswer messageBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+                           const QString &title) override;
+  QString openFileName(const FileDialogRequest &request) override;
+  QString saveFileName(const FileDialogRequest &request) override;
+  bool openUrl(const QString &address) override;
+  bool printDocument(const QTextDocument &document) override;
+  QDate today() override;
+  void seedRandom() override;
+  float nextRandom() override;
+  bool claimSingleInstance() override;
+  std::optional<QString> readSetting(const QString &section, const QString &key) override;
+  bool writeSetting(const QString &section, const QString &key, const QString &value) override;
+  void endProcess() override;
+
+  // The settings store's application name: the executable's file name
+  // without its extension, so a renamed program starts from empty settings.
+  static QString applicationName();
+
+private:
+  std::unique_ptr<QLockFile> m_instanceLock;
+  std::mt19937 m_random;
+};

@@ -1,0 +1,7 @@
+#include "reading/currentreading.h"
+
+CurrentReading &currentReading()
+{
+  static CurrentReading reading;
+  return reading;
+}

@@ -1,0 +1,139 @@
+#include "reading/frmMain.h"
+
+#include "platform/desktop.h"
+#include "reading/currentreading.h"
+#include "reading/frmAustralianAstrologyResult.h"
+#include "reading/signtable.h"
+#include "report/savedreading.h"
+#include "shell/brandoffers.h"
+#include "shell/linklabel.h"
+#include "shell/look.h"
+#include "shell/titles.h"
+#include "shell/trim.h"
+#include "web/frmNagScreen2.h"
+#include "web/webpages.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Look;
+
+namespace {
+constexpr QSize ClientSize = twipsSize(6120, 4380);
+constexpr QRect Label61Place = twips(645, 0, 4830, 585);
+constexpr QRect Label3Place = twips(113, 840, 5895, 495);
+constexpr QRect DetailsPlace = twips(578, 1515, 4965, 1815);
+constexpr QRect NameLabelPlace = twips(480, 480, 0, 0);
+constexpr QRect NamePlace = twips(1410, 405, 3345, 345);
+constexpr QRect MonthLabelPlace = twips(180, 930, 0, 0);
+constexpr QRect MonthPlace = twips(1410, 855, 1455, 330);
+constexpr QRect ProceedPlace = twips(210, 1320, 4545, 375);
+// Below the client area: never seen, still reached by Tab and Alt+O.
+constexpr QRect OpenPlace = twips(240, 5040, 4845, 375);
+constexpr QRect FullBrandFramePlace = twips(8, 3360, 6105, 1000);
+constexpr QRect OfferPlace = twips(120, 120, 5865, 855);
+
+const QString Invitation = QStringLiteral(
+    "Are you a Wombat? Or a Koala? Know More about your Australian Astrology Animal Sign "
+    "with this software.");
+} // namespace
+
+frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
+{
+  QWidget *area = client();
+  paint(area, White, DarkGreen);
+  area->setFont(verdana(8.25));
+
+  Label61 = makeForumInvitation(area, Label61Place);
+
+  Label3 = label(area, QStringLiteral("Label3"), Invitation, Label3Place, verdana(8.25, Bold), Yellow);
+  Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  Label3->setWordWrap(true);
+
+  fraDetails = named(new QGroupBox(QStringLiteral("Personal Details"), area), QStringLiteral("fraDetails"));
+  fraDetails->setGeometry(DetailsPlace);
+  fraDetails->setFont(verdana(9, Bold));
+  paint(fraDetails, Orange);
+
+  Label1 = label(fraDetails, QStringLiteral("Label1"), QStringLiteral("Name"), NameLabelPlace,
+                 verdana(8.25, Bold), Orange);
+
+  txtName = named(new QLineEdit(fraDetails), QStringLiteral("txtName"));
+  txtName->setGeometry(NamePlace);
+  txtName->setFont(verdana(8.25));
+
+  Label2 = label(fraDetails, QStringLiteral("Label2"), QStringLiteral("Birth Month"),
+                 MonthLabelPlace, verdana(8.25, Bold), Orange);
+
+  cboMonth = named(new QComboBox(fraDetails), QStringLiteral("cboMonth"));
+  cboMonth->setEditable(false);
+  cboMonth->setGeometry(MonthPlace);
+  cboMonth->setFont(verdana(9));
+
+  cmdProceed = named(new QPushButton(QStringLiteral("&Find My Australian Astrology Sign"), fraDetails), QStringLiteral("cmdProceed"));
+  cmdProceed->setGeometry(ProceedPlace);
+  cmdProceed->setFont(verdana(8.25, Bold));
+
+  cmdOpen = named(new QPushButton(QStringLiteral("&Open Previously Saved Reading"), area), QStringLiteral("cmdOpen"));
+  cmdOpen->setGeometry(OpenPlace);
+  cmdOpen->setFont(verdana(9.75, Bold));
+
+  const BrandOffers offers = makeBrandOffers(area, FullBrandFramePlace, OfferPlace);
+  fraFullBrand = offers.fraFullBrand;
+  lblCobrand = offers.lblCobrand;
+  lblFullBrand = offers.lblFullBrand;
+
+  setTabOrder(txtName, cboMonth);
+  setTabOrder(cboMonth, cmdProceed);
+  setTabOrder(cmdProceed, cmdOpen);
+  txtName->setFocus();
+
+  connect(cmdProceed, &QPushButton::clicked, this, &frmMain::cmdProceed_Click);
+  connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+  connect(Label61, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::Home); });
+  connect(lblCobrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::CoBrand); });
+  connect(lblFullBrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::FullyBranded); });
+}
+
+void frmMain::Form_Load()
+{
+  cboMonth->addItems(MonthNames());
+  cboMonth->setCurrentIndex(0);
+}
+
+bool frmMain::ValidateName()
+{
+  if (!TrimSpaces(txtName->text()).isEmpty())
+    return true;
+  desktop().messageBox(QStringLiteral("Please Enter Your Name"), MessageIcon::Critical,
+                       MessageButtons::Ok, AppTitle);
+  txtName->setFocus();
+  return false;
+}
+
+void frmMain::cmdProceed_Click()
+{
+  if (!ValidateName())
+    return;
+  CurrentReading &reading = currentReading();
+  reading.strUserName = TrimSpaces(txtName->text());
+  reading.strBirthMonth = cboMonth->currentText();
+  if (const auto animal = AnimalForMonth(reading.strBirthMonth))
+    reading.strSunSign = *animal;
+  ShowSignResult(reading.strSunSign);
+  Forms::get<frmAustralianAstrologyResult>().showModeless();
+  m_unloadingForProceed = true;
+  unload();
+}
+
+void frmMain::cmdOpen_Click() { OpenSavedReading(*this); }
+
+void frmMain::Form_Unload()
+{
+  if (m_unloadingForProceed)
+    return;
+  Forms::get<frmNagScreen2>().showModeless();
+}

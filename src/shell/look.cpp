@@ -1,0 +1,61 @@
+#include "shell/look.h"
+
+#include <QLabel>
+#include <QPalette>
+
+namespace Look {
+
+namespace {
+QFont styled(QFont font, qreal points, int style)
+{
+  font.setPointSizeF(points);
+  font.setBold((style & Bold) != 0);
+  font.setUnderline((style & Underlined) != 0);
+  return font;
+}
+} // namespace
+
+QFont verdana(qreal points, int style)
+{
+  QFont font;
+  font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+  return styled(font, points, style);
+}
+
+QFont sansSerif(qreal points, int style)
+{
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  return styled(font, points, style);
+}
+
+void paint(QWidget *widget, const QColor &text, const QColor &background)
+{
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, text);
+  if (background.isValid()) {
+    palette.setColor(QPalette::Window, background);
+    widget->setAutoFillBackground(true);
+  }
+  widget->setPalette(palette);
+}
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, const QRect &place,
+              const QFont &font, const QColor &colour)
+{
+  auto *result = named(new QLabel(text, parent), name);
+  result->setFont(font);
+  result->setTextFormat(Qt::PlainText);
+  paint(result, colour);
+  if (place.size().isEmpty()) {
+    result->move(place.topLeft());
+    result->adjustSize();
+  } else {
+    result->setGeometry(place);
+  }
+  return result;
+}
+
+} // namespace Look

@@ -1,0 +1,56 @@
+#include "shell/startup.h"
+
+#include "platform/desktop.h"
+#include "reading/frmMain.h"
+#include "shell/linklabel.h"
+#include "shell/shutdown.h"
+#include "shell/titles.h"
+#include "shell/updatereminder.h"
+
+#include <cmath>
+
+int intCoBrandRandomNumber = 0;
+
+void StartApplication()
+{
+  if (!desktop().claimSingleInstance()) {
+    desktop().messageBox(QStringLiteral("Application is already running"),
+                         MessageIcon::Information, MessageButtons::Ok, AppTitle);
+    ExitApplication();
+    return;
+  }
+  desktop().seedRandom();
+  CheckUpdateReminder();
+  Forms::get<frmMain>().showModeless();
+  CoBrand_Randomize();
+}
+
+void CoBrand_Randomize() { CoBrand_Randomize(desktop().nextRandom()); }
+
+int CoBrand_Randomize(float r)
+{
+  // Rounded, not truncated, and an exact half goes to the even neighbour
+  // (the default rounding mode), so 0.25 draws 2 and 0.75 draws 6.
+  constexpr float Choices = 6.0F;
+  const float scaled = r * Choices + 1.0F;
+  intCoBrandRandomNumber = static_cast<int>(std::nearbyint(scaled));
+
+  frmMain *mainWindow = Forms::find<frmMain>();
+  if (!mainWindow)
+    return intCoBrandRandomNumber;
+  switch (intCoBrandRandomNumber) {
+  case 1:
+  case 3:
+  case 5:
+    mainWindow->lblCobrand->raise();
+    break;
+  case 2:
+  case 4:
+  case 6:
+    mainWindow->lblFullBrand->raise();
+    break;
+  default:
+    break; // 7 keeps the order the window was laid out in
+  }
+  return intCoBrandRandomNumber;
+}

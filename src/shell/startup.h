@@ -1,0 +1,14 @@
+#pragma once
+
+// The program's start: refuses a second copy, seeds the random draw, gives the
+// update reminder its chance, shows the main window and picks which of its
+// two offers is in front.
+void StartApplication();
+
+// Brings one of the first main window's two offers to the front at random.
+void CoBrand_Randomize();
+// The same with a chosen draw r in [0, 1); returns the number drawn, 1 to 7.
+int CoBrand_Randomize(float r);
+
+// The number of the last draw, 1 to 7.
+extern int intCoBrandRandomNumber;

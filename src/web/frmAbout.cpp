@@ -1,0 +1,5 @@
+#include "web/frmAbout.h"
+
+#include "shell/look.h"
+
+frmAbout::frmAbout() : Form(QStringLiteral("frmAbout"), Look::twipsSize(7095, 3015)) {}

@@ -1,0 +1,83 @@
+#include "support/scripteddesktop.h"
+
+#include "shell/form.h"
+
+#include <QTextDocument>
+
+ScriptedDesktop::ScriptedDesktop() { setDesktop(this); }
+
+ScriptedDesktop::~ScriptedDesktop() { setDesktop(nullptr); }
+
+MessageAnswer ScriptedDesktop::messageBox(const QString &text, MessageIcon icon,
+                                          MessageButtons buttons, const QString &title)
+{
+  const MessageBoxCall call{text, icon, buttons, title};
+  messageBoxes.append(call);
+  if (whileMessageBoxShown)
+    whileMessageBoxShown(call);
+  if (buttons == MessageButtons::Ok)
+    return MessageAnswer::Ok;
+  return messageAnswers.isEmpty() ? MessageAnswer::No : messageAnswers.dequeue();
+}
+
+QString ScriptedDesktop::openFileName(const FileDialogRequest &request)
+{
+  fileDialogs.append({false, request});
+  return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+QString ScriptedDesktop::saveFileName(const FileDialogRequest &request)
+{
+  fileDialogs.append({true, request});
+  return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+bool ScriptedDesktop::openUrl(const QString &address)
+{
+  openedUrls.append(address);
+  return true;
+}
+
+bool ScriptedDesktop::printDocument(const QTextDocument &document)
+{
+  if (!printerAvailable)
+    return false;
+  printedDocuments.append(document.toPlainText());
+  return true;
+}
+
+float ScriptedDesktop::nextRandom()
+{
+  constexpr float Middle = 0.5F;
+  return draws.isEmpty() ? Middle : draws.dequeue();
+}
+
+std::optional<QString> ScriptedDesktop::readSetting(const QString &section, const QString &key)
+{
+  if (!settingsReadable)
+    return std::nullopt;
+  return settings.value(section + QLatin1Char('/') + key);
+}
+
+bool ScriptedDesktop::writeSetting(const QString &section, const QString &key,
+                                   const QString &value)
+{
+  if (!settingsWritable)
+    return false;
+  settings.insert(section + QLatin1Char('/') + key, value);
+  return true;
+}
+
+QStringList ScriptedDesktop::messageTexts() const
+{
+  QStringList texts;
+  for (const MessageBoxCall &call : messageBoxes)
+    texts.append(call.text);
+  return texts;
+}
+
+void discardForms()
+{
+  const QList<Form *> forms = Forms::loaded();
+  qDeleteAll(forms);
+}
