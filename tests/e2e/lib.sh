@@ -69,7 +69,8 @@ start_display() {
     fail "openbox did not start"
 }
 
-# start_program [env assignments...]: starts the program; PROGRAM_PID is its pid.
+# start_program [VAR=value... | wrapper command...]: starts the program, through
+# the wrapper if one is given; PROGRAM_PID is its pid.
 start_program() {
   env "$@" "$QUORRIN_PROGRAM" >>"$WORK/program.log" 2>&1 &
   PROGRAM_PID=$!

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# One copy per user: a second start is refused while the first keeps running,
+# and a copy killed outright never blocks the next start.
+source "$QUORRIN_TESTS/e2e/lib.sh"
+
+start_program
+first=$PROGRAM_PID
+main=$(wait_window frmMain)
+main_geometry=$(xdotool getwindowgeometry "$main")
+
+start_program
+second=$PROGRAM_PID
+wait_until 20 message_box 'Quorrin Australian Astrology' || fail "no 'already running' message"
+box=$(message_box 'Quorrin Australian Astrology')
+screenshot "$box" already-running
+focus "$box"
+keys Return
+wait_exit "$second" || fail "the second copy did not end after OK"
+process_running "$first" || fail "the first copy ended"
+[ "$(window_by_role frmMain)" = "$main" ] || fail "the first copy's main window changed"
+[ "$(xdotool getwindowgeometry "$main")" = "$main_geometry" ] || fail "the first copy's window moved"
+
+kill -9 "$first"
+wait_exit "$first" || fail "the first copy did not die"
+wait_until 10 window_gone frmMain || fail "the killed copy's window stayed"
+start_program
+wait_window frmMain >/dev/null
+message_box 'Quorrin Australian Astrology' && fail "a stale lock refused the start"
+echo "e2e single copy: passed"

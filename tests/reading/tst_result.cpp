@@ -1,0 +1,152 @@
+#include "reading/currentreading.h"
+#include "reading/frmAustralianAstrologyResult.h"
+#include "reading/frmMain.h"
+#include "reading/signtable.h"
+#include "shell/linklabel.h"
+#include "support/scripteddesktop.h"
+#include "web/frmNagScreen2.h"
+#include "web/webpages.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+class ResultWindowTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<ScriptedDesktop> scripted;
+
+  frmAustralianAstrologyResult &readingFor(const QString &name, const QString &month)
+  {
+    auto &main = Forms::get<frmMain>();
+    main.showModeless();
+    main.txtName->setText(name);
+    main.cboMonth->setCurrentText(month);
+    main.cmdProceed->click();
+    return Forms::get<frmAustralianAstrologyResult>();
+  }
+
+  static bool closingScreenShown()
+  {
+    const auto *closing = Forms::find<frmNagScreen2>();
+    return closing && closing->isVisible();
+  }
+
+  static void expectFreshMainWindow()
+  {
+    auto *main = Forms::find<frmMain>();
+    QVERIFY(main);
+    QVERIFY(main->isVisible());
+    QVERIFY(main->txtName->text().isEmpty());
+    QCOMPARE(main->cboMonth->currentText(), QStringLiteral("January"));
+  }
+
+private slots:
+  void init()
+  {
+    scripted = std::make_unique<ScriptedDesktop>();
+    currentReading() = CurrentReading();
+  }
+
+  void cleanup()
+  {
+    discardForms();
+    scripted.reset();
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+  }
+
+  void showsTheReadingWithBackFocused()
+  {
+    auto &result = readingFor(QStringLiteral("Tom"), QStringLiteral("October"));
+    QCOMPARE(result.lblLabel[0]->text(), QStringLiteral("Sun Sign"));
+    QCOMPARE(result.lblResult[0]->text(), QStringLiteral("DIBBLER"));
+    QCOMPARE(result.lblResult[1]->text().size(), 671);
+    QTRY_COMPARE(QApplication::focusWidget(), result.cmdBack);
+    QVERIFY(!result.mnuMakeMoney->isEnabled());
+  }
+
+  void backByButtonOrMenuGivesAFreshMainWindow_data()
+  {
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("button") << false;
+    QTest::newRow("menu") << true;
+  }
+
+  void backByButtonOrMenuGivesAFreshMainWindow()
+  {
+    QFETCH(bool, byMenu);
+    auto &result = readingFor(QStringLiteral("Tom"), QStringLiteral("May"));
+    if (byMenu)
+      result.mnuBack->trigger();
+    else
+      result.cmdBack->click();
+
+    expectFreshMainWindow();
+    QVERIFY(!Forms::find<frmAustralianAstrologyResult>());
+    QVERIFY(!closingScreenShown());
+    // The reading outlives the windows until the next one.
+    QCOMPARE(currentReading().strUserName, QStringLiteral("Tom"));
+  }
+
+  void enterOnTheFreshWindowIsBack()
+  {
+    auto &result = readingFor(QStringLiteral("Tom"), QStringLiteral("May"));
+    QVERIFY(QTest::qWaitForWindowActive(&result));
+    QTRY_COMPARE(QApplication::focusWidget(), result.cmdBack);
+    QTest::keyClick(result.cmdBack, Qt::Key_Return);
+    QTRY_VERIFY(Forms::find<frmMain>());
+    QVERIFY(!Forms::find<frmAustralianAstrologyResult>());
+  }
+
+  void exitAndTheCloseBoxLeadToTheClosingScreen_data()
+  {
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("File > Exit") << true;
+    QTest::newRow("close box") << false;
+  }
+
+  void exitAndTheCloseBoxLeadToTheClosingScreen()
+  {
+    QFETCH(bool, byMenu);
+    auto &result = readingFor(QStringLiteral("Tom"), QStringLiteral("May"));
+    if (byMenu)
+      result.mnuExit->trigger();
+    else
+      result.close();
+    QVERIFY(!Forms::find<frmAustralianAstrologyResult>());
+    QVERIFY(closingScreenShown());
+    QCOMPARE(scripted->processEnds, 0);
+  }
+
+  void twoReadingsInARowShowTheSecond()
+  {
+    readingFor(QStringLiteral("Tom"), QStringLiteral("May")).cmdBack->click();
+    auto &second = readingFor(QStringLiteral("Tom"), QStringLiteral("December"));
+    QCOMPARE(second.lblResult[0]->text(), QStringLiteral("EMU"));
+  }
+
+  void linksAndMenuEntriesOpenTheirPages()
+  {
+    auto &result = readingFor(QStringLiteral("Tom"), QStringLiteral("May"));
+    result.mnuOnline->trigger();
+    result.mnuVisit->trigger();
+    result.mnuUpdate->trigger();
+    result.mnuDonate->trigger();
+    QTest::mouseClick(result.Label61, Qt::LeftButton);
+    QTest::mouseClick(result.lblFullBrand, Qt::LeftButton);
+    QCOMPARE(scripted->openedUrls,
+             QStringList({PageAddress(QStringLiteral("help-web-page")),
+                          PageAddress(QStringLiteral("home-page")),
+                          PageAddress(QStringLiteral("download-web-page")),
+                          PageAddress(QStringLiteral("donate")),
+                          PageAddress(QStringLiteral("home-page")),
+                          PageAddress(QStringLiteral("fully-branded"))}));
+  }
+};
+
+QTEST_MAIN(ResultWindowTest)
+#include "tst_result.moc"

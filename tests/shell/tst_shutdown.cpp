@@ -1,0 +1,83 @@
+#include "reading/frmAustralianAstrologyResult.h"
+#include "reading/frmMain.h"
+#include "report/frmSave.h"
+#include "shell/shutdown.h"
+#include "support/scripteddesktop.h"
+#include "web/frmNagScreen2.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+QStringList unloadOrder;
+
+// A window that notes when its unload handling runs.
+class ProbeForm : public Form {
+  Q_OBJECT
+public:
+  explicit ProbeForm(const QString &name) : Form(name, QSize(100, 100)) {}
+
+protected:
+  void Form_Unload() override { unloadOrder.append(objectName()); }
+};
+} // namespace
+
+class ShutdownTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<ScriptedDesktop> scripted;
+
+private slots:
+  void init()
+  {
+    scripted = std::make_unique<ScriptedDesktop>();
+    unloadOrder.clear();
+  }
+
+  void cleanup()
+  {
+    discardForms();
+    scripted.reset();
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+  }
+
+  void unloadsEveryWindowInLoadOrderThenEnds()
+  {
+    for (const char *name : {"first", "second", "third"}) {
+      auto *probe = new ProbeForm(QString::fromLatin1(name));
+      loadForm(probe);
+      probe->showModeless();
+    }
+    ExitApplication();
+    QCOMPARE(unloadOrder, QStringList({"first", "second", "third"}));
+    QVERIFY(Forms::loaded().isEmpty());
+    QCOMPARE(scripted->processEnds, 1);
+  }
+
+  void theClosingScreensReentryEndsTheProcessOnce()
+  {
+    Forms::get<frmAustralianAstrologyResult>().showModeless();
+    Forms::get<frmSave>();
+    Forms::get<frmNagScreen2>().showModeless();
+    auto *probe = new ProbeForm(QStringLiteral("last"));
+    loadForm(probe);
+
+    ExitApplication();
+    QVERIFY(Forms::loaded().isEmpty());
+    QCOMPARE(unloadOrder, QStringList({"last"}));
+    QCOMPARE(scripted->processEnds, 1);
+    QVERIFY(scripted->messageBoxes.isEmpty());
+  }
+
+  void closingTheClosingScreenEndsTheProgram()
+  {
+    Forms::get<frmNagScreen2>().showModeless();
+    Forms::get<frmNagScreen2>().close();
+    QVERIFY(Forms::loaded().isEmpty());
+    QCOMPARE(scripted->processEnds, 1);
+  }
+};
+
+QTEST_MAIN(ShutdownTest)
+#include "tst_shutdown.moc"
