@@ -27,7 +27,8 @@ private slots:
   void aWholeReading()
   {
     ScriptedDesktop scripted;
-    QBENCHMARK {
+    QBENCHMARK
+    {
       auto &main = Forms::get<frmMain>();
       main.showModeless();
       main.txtName->setText(QStringLiteral("Tom"));

@@ -31,8 +31,8 @@ public:
   virtual ~Desktop() = default;
 
   // A modal message box; YesNo boxes have Yes as the default button.
-  virtual MessageAnswer messageBox(const QString &text, MessageIcon icon,
-                                   MessageButtons buttons, const QString &title) = 0;
+  virtual MessageAnswer messageBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+                                   const QString &title) = 0;
 
   // Modal file dialogs; an empty result means the user cancelled.
   virtual QString openFileName(const FileDialogRequest &request) = 0;
@@ -58,8 +58,7 @@ public:
   // Reading gives nothing when the store cannot be read, the empty text for a
   // key that is absent; writing tells whether the value reached the store.
   virtual std::optional<QString> readSetting(const QString &section, const QString &key) = 0;
-  virtual bool writeSetting(const QString &section, const QString &key,
-                            const QString &value) = 0;
+  virtual bool writeSetting(const QString &section, const QString &key, const QString &value) = 0;
 
   // Ends the process at once. The real desktop never returns from it.
   virtual void endProcess() = 0;

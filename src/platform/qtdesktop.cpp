@@ -48,11 +48,10 @@ QSettings::Format settingsFormat() { return QSettings::IniFormat; }
 QtDesktop::QtDesktop() = default;
 QtDesktop::~QtDesktop() = default;
 
-MessageAnswer QtDesktop::messageBox(const QString &text, MessageIcon icon,
-                                    MessageButtons buttons, const QString &title)
+MessageAnswer QtDesktop::messageBox(const QString &text, MessageIcon icon, MessageButtons buttons,
+                                    const QString &title)
 {
-  QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical
-                                                : QMessageBox::Information,
+  QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
                   title, text);
   if (buttons == MessageButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -117,8 +116,8 @@ bool QtDesktop::claimSingleInstance()
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty())
     folder = QDir::tempPath();
-  m_instanceLock =
-      std::make_unique<QLockFile>(folder + QLatin1Char('/') + applicationName() + QLatin1String(".lock"));
+  m_instanceLock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + applicationName() +
+                                               QLatin1String(".lock"));
   // The lock is held for the whole run, so its age says nothing; a lock left by
   // a copy that crashed is recognised by its dead process and taken over.
   m_instanceLock->setStaleLockTime(0);

@@ -55,9 +55,9 @@ frmAustralianAstrologyResult::frmAustralianAstrologyResult()
                       QStringLiteral("Sun Sign"), SunSignPlace, verdana(8.25, Bold), Orange);
   lblResult[0] = label(fraStarUserSignDetails, QStringLiteral("lblResult0"), DesignedAnimal,
                        AnimalPlace, verdana(9.75, Bold), Yellow);
-  lblResult[1] = label(fraStarUserSignDetails, QStringLiteral("lblResult1"),
-                       SignDescription(DesignedDescriptionAnimal), DescriptionPlace,
-                       verdana(8.25), Orange);
+  lblResult[1] =
+      label(fraStarUserSignDetails, QStringLiteral("lblResult1"),
+            SignDescription(DesignedDescriptionAnimal), DescriptionPlace, verdana(8.25), Orange);
   lblResult[1]->setWordWrap(true);
   lblResult[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -98,7 +98,8 @@ void frmAustralianAstrologyResult::buildMenus()
   mnuOnline = entry(mnuHelp, QStringLiteral("mnuOnline"), QStringLiteral("&Online Help"));
   mnuVisit = entry(mnuHelp, QStringLiteral("mnuVisit"), QStringLiteral("&Visit Us Online"));
   mnuHelp->addSeparator();
-  mnuUpdate = entry(mnuHelp, QStringLiteral("mnuUpdate"), QStringLiteral("Check for Software &Update"));
+  mnuUpdate =
+      entry(mnuHelp, QStringLiteral("mnuUpdate"), QStringLiteral("Check for Software &Update"));
   mnuHelp->addSeparator();
   mnuAbout = entry(mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("&About Software"));
 

@@ -49,11 +49,13 @@ frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
 
   Label61 = makeForumInvitation(area, Label61Place);
 
-  Label3 = label(area, QStringLiteral("Label3"), Invitation, Label3Place, verdana(8.25, Bold), Yellow);
+  Label3 =
+      label(area, QStringLiteral("Label3"), Invitation, Label3Place, verdana(8.25, Bold), Yellow);
   Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   Label3->setWordWrap(true);
 
-  fraDetails = named(new QGroupBox(QStringLiteral("Personal Details"), area), QStringLiteral("fraDetails"));
+  fraDetails =
+      named(new QGroupBox(QStringLiteral("Personal Details"), area), QStringLiteral("fraDetails"));
   fraDetails->setGeometry(DetailsPlace);
   fraDetails->setFont(verdana(9, Bold));
   paint(fraDetails, Orange);
@@ -73,11 +75,14 @@ frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
   cboMonth->setGeometry(MonthPlace);
   cboMonth->setFont(verdana(9));
 
-  cmdProceed = named(new QPushButton(QStringLiteral("&Find My Australian Astrology Sign"), fraDetails), QStringLiteral("cmdProceed"));
+  cmdProceed =
+      named(new QPushButton(QStringLiteral("&Find My Australian Astrology Sign"), fraDetails),
+            QStringLiteral("cmdProceed"));
   cmdProceed->setGeometry(ProceedPlace);
   cmdProceed->setFont(verdana(8.25, Bold));
 
-  cmdOpen = named(new QPushButton(QStringLiteral("&Open Previously Saved Reading"), area), QStringLiteral("cmdOpen"));
+  cmdOpen = named(new QPushButton(QStringLiteral("&Open Previously Saved Reading"), area),
+                  QStringLiteral("cmdOpen"));
   cmdOpen->setGeometry(OpenPlace);
   cmdOpen->setFont(verdana(9.75, Bold));
 

@@ -23,8 +23,8 @@ LinkLabel *makeLink(QWidget *parent, const QString &name, const QString &text, c
 
 LinkLabel *makeForumInvitation(QWidget *parent, const QRect &place)
 {
-  return makeLink(parent, QStringLiteral("Label61"), Content::text(QStringLiteral("forum-invitation")),
-                  place);
+  return makeLink(parent, QStringLiteral("Label61"),
+                  Content::text(QStringLiteral("forum-invitation")), place);
 }
 
 BrandOffers makeBrandOffers(QWidget *parent, const QRect &framePlace, const QRect &offerPlace)

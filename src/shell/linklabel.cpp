@@ -17,7 +17,8 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-  const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                     rect().contains(event->position().toPoint());
   m_pressed = false;
   QLabel::mouseReleaseEvent(event);
   if (click)

@@ -45,10 +45,10 @@ void CheckUpdateReminder()
   if (qAbs(today.daysTo(day)) <= QuietDays)
     return;
 
-  const MessageAnswer answer = desktop().messageBox(
-      QStringLiteral("There maybe an update to this software available\n"
-                     "Do you want to check for an update?"),
-      MessageIcon::Information, MessageButtons::YesNo, AppTitle);
+  const MessageAnswer answer =
+      desktop().messageBox(QStringLiteral("There maybe an update to this software available\n"
+                                          "Do you want to check for an update?"),
+                           MessageIcon::Information, MessageButtons::YesNo, AppTitle);
   WriteSetting(DurationKey, storedDay(today));
   if (answer == MessageAnswer::Yes)
     OpenWebPage(PageKey::Download);

@@ -68,9 +68,9 @@ private slots:
     frmMain &window = openMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTRY_COMPARE(QApplication::focusWidget(), window.txtName);
-    for (QWidget *next : {static_cast<QWidget *>(window.cboMonth),
-                          static_cast<QWidget *>(window.cmdProceed),
-                          static_cast<QWidget *>(window.cmdOpen)}) {
+    for (QWidget *next :
+         {static_cast<QWidget *>(window.cboMonth), static_cast<QWidget *>(window.cmdProceed),
+          static_cast<QWidget *>(window.cmdOpen)}) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QTRY_COMPARE(QApplication::focusWidget(), next);
     }

@@ -138,13 +138,12 @@ private slots:
     result.mnuDonate->trigger();
     QTest::mouseClick(result.Label61, Qt::LeftButton);
     QTest::mouseClick(result.lblFullBrand, Qt::LeftButton);
-    QCOMPARE(scripted->openedUrls,
-             QStringList({PageAddress(QStringLiteral("help-web-page")),
-                          PageAddress(QStringLiteral("home-page")),
-                          PageAddress(QStringLiteral("download-web-page")),
-                          PageAddress(QStringLiteral("donate")),
-                          PageAddress(QStringLiteral("home-page")),
-                          PageAddress(QStringLiteral("fully-branded"))}));
+    QCOMPARE(scripted->openedUrls, QStringList({PageAddress(QStringLiteral("help-web-page")),
+                                                PageAddress(QStringLiteral("home-page")),
+                                                PageAddress(QStringLiteral("download-web-page")),
+                                                PageAddress(QStringLiteral("donate")),
+                                                PageAddress(QStringLiteral("home-page")),
+                                                PageAddress(QStringLiteral("fully-branded"))}));
   }
 };
 

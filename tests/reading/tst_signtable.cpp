@@ -17,18 +17,13 @@ private slots:
 
   void monthsMapToTheirAnimals()
   {
-    const QStringList animals = {QStringLiteral("Galah"),
-                                 QStringLiteral("Koala"),
-                                 QStringLiteral("Dingbat"),
-                                 QStringLiteral("Western Swamp Turtle"),
-                                 QStringLiteral("Kangaroo"),
-                                 QStringLiteral("Northern Hairy-nosed Wombat"),
-                                 QStringLiteral("Platypus"),
-                                 QStringLiteral("Possum"),
-                                 QStringLiteral("Numbat"),
-                                 QStringLiteral("Dibbler"),
-                                 QStringLiteral("Dingo"),
-                                 QStringLiteral("Emu")};
+    const QStringList animals = {
+        QStringLiteral("Galah"),    QStringLiteral("Koala"),
+        QStringLiteral("Dingbat"),  QStringLiteral("Western Swamp Turtle"),
+        QStringLiteral("Kangaroo"), QStringLiteral("Northern Hairy-nosed Wombat"),
+        QStringLiteral("Platypus"), QStringLiteral("Possum"),
+        QStringLiteral("Numbat"),   QStringLiteral("Dibbler"),
+        QStringLiteral("Dingo"),    QStringLiteral("Emu")};
     QCOMPARE(MonthNames().size(), 12);
     QCOMPARE(MonthNames().first(), QStringLiteral("January"));
     QCOMPARE(MonthNames().last(), QStringLiteral("December"));
@@ -44,7 +39,8 @@ private slots:
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("opening");
     const auto row = [](const char *animal, int length, const char *opening) {
-      QTest::newRow(animal) << QString::fromLatin1(animal) << length << QString::fromLatin1(opening);
+      QTest::newRow(animal) << QString::fromLatin1(animal) << length
+                            << QString::fromLatin1(opening);
     };
     row("Galah", 497, "A feathery delight of pinkish hue, this Australian bird stands");
     row("Koala", 520, "The Koala people are confident and rather choosy about the");
@@ -81,7 +77,8 @@ private slots:
     QVERIFY(result);
     QVERIFY(!result->isVisible());
     QCOMPARE(result->lblResult[0]->text(), QStringLiteral("NORTHERN HAIRY-NOSED WOMBAT"));
-    QCOMPARE(result->lblResult[1]->text(), SignDescription(QStringLiteral("Northern Hairy-nosed Wombat")));
+    QCOMPARE(result->lblResult[1]->text(),
+             SignDescription(QStringLiteral("Northern Hairy-nosed Wombat")));
 
     // A second lookup overwrites the same window.
     ShowSignResult(QStringLiteral("Emu"));

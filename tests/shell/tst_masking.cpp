@@ -67,7 +67,8 @@ private slots:
   void everyCodeRoundTripsThroughTheTable()
   {
     for (int code = 0; code <= 255; ++code)
-      QCOMPARE(int(*Windows1252::encode(Windows1252::decode(static_cast<unsigned char>(code)))), code);
+      QCOMPARE(int(*Windows1252::encode(Windows1252::decode(static_cast<unsigned char>(code)))),
+               code);
   }
 };
 

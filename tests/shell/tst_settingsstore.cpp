@@ -48,7 +48,8 @@ private slots:
     QFile file(blocker);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocker + QStringLiteral("/config"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       blocker + QStringLiteral("/config"));
 
     QtDesktop qtDesktop;
     setDesktop(&qtDesktop);

@@ -59,8 +59,7 @@ std::optional<QString> ScriptedDesktop::readSetting(const QString &section, cons
   return settings.value(section + QLatin1Char('/') + key);
 }
 
-bool ScriptedDesktop::writeSetting(const QString &section, const QString &key,
-                                   const QString &value)
+bool ScriptedDesktop::writeSetting(const QString &section, const QString &key, const QString &value)
 {
   if (!settingsWritable)
     return false;

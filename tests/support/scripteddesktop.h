@@ -44,7 +44,7 @@ public:
   QList<MessageBoxCall> messageBoxes;
   QList<FileDialogCall> fileDialogs;
   QStringList openedUrls;
-  QStringList printedDocuments; // the plain text of each job
+  QStringList printedDocuments;     // the plain text of each job
   QHash<QString, QString> settings; // "section/key" -> value, as stored
   int seeds = 0;
   int processEnds = 0;
