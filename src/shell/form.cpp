@@ -28,7 +28,6 @@ Form::Form(const QString &formName, const QSize &clientSize)
   setWindowRole(formName);
   setWindowTitle(WindowTitle);
   setWindowIcon(Content::applicationIcon());
-  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
