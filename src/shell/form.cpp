@@ -73,7 +73,9 @@ void Form::showModeless()
   placeOnScreen();
   show();
   raise();
-  activateWindow();
+  // A window that asks to come up without the activation keeps it that way.
+  if (!testAttribute(Qt::WA_ShowWithoutActivating))
+    activateWindow();
 }
 
 void Form::showModal()

@@ -1,0 +1,67 @@
+#include "web/tellafriend.h"
+
+#include "platform/desktop.h"
+#include "shell/titles.h"
+#include "shell/trim.h"
+#include "web/webpages.h"
+
+#include <QUrl>
+
+QString TafName;
+QString TafEmail;
+QString TafMessage;
+QString TafFriendName;
+QString TafFriendEmail;
+QString TafUrl;
+
+namespace {
+
+// Every byte but the unreserved ASCII letters, digits and "-._~" is escaped, so
+// that "&", "#", "+", spaces and line breaks typed by the user can neither
+// split the query nor cut it short.
+QString encoded(const QString &value)
+{
+  return QString::fromLatin1(QUrl::toPercentEncoding(value));
+}
+
+bool unfilled(const QString &value, const QString &placeholder)
+{
+  const QString trimmed = TrimSpaces(value);
+  return trimmed.isEmpty() || trimmed == placeholder;
+}
+
+void refuse(const QString &message)
+{
+  desktop().messageBox(message, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
+}
+
+} // namespace
+
+QString TellAFriendAddress(const TellAFriendValues &values)
+{
+  return PageAddress(PageKey::ReferAFriend) + QStringLiteral("&taf1=") + encoded(values.name) +
+         QStringLiteral("&taf2=") + encoded(values.email) + QStringLiteral("&taf3=") +
+         encoded(values.message) + QStringLiteral("&taf4=") + encoded(values.friendName) +
+         QStringLiteral("&taf5=") + encoded(values.friendEmail) + QStringLiteral("&taf6=") +
+         ProductBaseUrl;
+}
+
+void SubmitTellAFriend()
+{
+  if (unfilled(TafName, TafPlaceholder::Name)) {
+    refuse(QStringLiteral("Please Enter Your Name"));
+    return;
+  }
+  if (unfilled(TafMessage, TafPlaceholder::Message)) {
+    refuse(QStringLiteral("Please Enter Your Message"));
+    return;
+  }
+  if (unfilled(TafFriendName, TafPlaceholder::FriendName)) {
+    refuse(QStringLiteral("Please Enter Your Friend's Name"));
+    return;
+  }
+  TafUrl = TellAFriendAddress({TafName, TafEmail, TafMessage, TafFriendName, TafFriendEmail});
+  OpenTellAFriendPage();
+}
+
+void OpenTellAFriendPage() { LaunchUrl(TafUrl); }
