@@ -1,0 +1,152 @@
+#include "report/savedreading.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+const QByteArray TomInMay = QByteArray::fromHex("a9c4c20d0aa2b6ce0d0a");
+
+QByteArray bytesOf(const QString &path)
+{
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Makes writes past the first few bytes of any file fail, as a full disk does,
+// even for root.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN))
+  {
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    rlimit limited = m_saved;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit()
+  {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_signal);
+  }
+  FileSizeLimit(const FileSizeLimit &) = delete;
+  FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+  void (*m_signal)(int);
+  rlimit m_saved{};
+};
+} // namespace
+
+class SavedReadingTest : public QObject {
+  Q_OBJECT
+private slots:
+  void bytesOnDisk();
+  void readsTheFirstTwoLines_data();
+  void readsTheFirstTwoLines();
+  void failedSaveKeepsTheOldFile();
+  void refusedDestinations();
+  void hugeFileIsReadOnlyAtItsStart();
+
+private:
+  QTemporaryDir m_folder;
+};
+
+void SavedReadingTest::bytesOnDisk()
+{
+  QCOMPARE(SavedReadingBytes({QStringLiteral("Tom"), QStringLiteral("May")}), TomInMay);
+
+  const QString path = m_folder.filePath(QStringLiteral("again.zod"));
+  writeBytes(path, QByteArray(100, 'x'));
+  QVERIFY(WriteSavedReading(path, {QStringLiteral("Tom"), QStringLiteral("May")}));
+  QCOMPARE(bytesOf(path), TomInMay);
+
+  // é is 233 in Windows-1252: shifted beyond 255, it cannot be kept.
+  QVERIFY(WriteSavedReading(path, {QStringLiteral("Zoé"), QStringLiteral("May")}));
+  QCOMPARE(bytesOf(path).size(), 2 + 2 + 3 + 2);
+  QCOMPARE(ReadSavedReading(path).userName, QStringLiteral("Zo"));
+}
+
+// clang-format off
+void SavedReadingTest::readsTheFirstTwoLines_data()
+{
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("userName");
+  QTest::addColumn<QString>("birthMonth");
+  const QByteArray tom = QByteArray::fromHex("a9c4c2");
+  const QByteArray may = QByteArray::fromHex("a2b6ce");
+  QTest::newRow("three lines") << tom + "\r\n" + may + "\r\n" + tom + "\r\n" << "Tom" << "May";
+  QTest::newRow("CR only") << tom + "\r" + may + "\r" << "Tom" << "May";
+  QTest::newRow("LF only") << tom + "\n" + may << "Tom" << "May";
+  QTest::newRow("empty first line") << QByteArray("\r\n") << "" << "";
+}
+// clang-format on
+
+void SavedReadingTest::readsTheFirstTwoLines()
+{
+  QFETCH(QByteArray, bytes);
+  const QString path = m_folder.filePath(QStringLiteral("lines.zod"));
+  writeBytes(path, bytes);
+  const SavedReading read = ReadSavedReading(path);
+  QTEST(read.userName, "userName");
+  QTEST(read.birthMonth, "birthMonth");
+}
+
+void SavedReadingTest::failedSaveKeepsTheOldFile()
+{
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("kept.zod"));
+  writeBytes(path, TomInMay);
+  bool saved = true;
+  {
+    const FileSizeLimit limit(4);
+    saved = WriteSavedReading(path, {QStringLiteral("Annabel"), QStringLiteral("December")});
+  }
+  QVERIFY(!saved);
+  QCOMPARE(bytesOf(path), TomInMay);
+  QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+           QStringList{QStringLiteral("kept.zod")});
+}
+
+void SavedReadingTest::refusedDestinations()
+{
+  writeBytes(m_folder.filePath(QStringLiteral("plain")), "x");
+  QVERIFY(!WriteSavedReading(m_folder.filePath(QStringLiteral("plain/x.zod")), {}));
+
+  // Writing into a pipe would wait for a reader; replacing it is not ours to do.
+  const QString pipe = m_folder.filePath(QStringLiteral("pipe.zod"));
+  if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+    QSKIP("cannot make a named pipe here");
+  QVERIFY(!WriteSavedReading(pipe, {}));
+  QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+}
+
+void SavedReadingTest::hugeFileIsReadOnlyAtItsStart()
+{
+  // Masked "a" for twice what the reader may take, then a sparse gigabyte of
+  // zeros without a line break.
+  const QString path = m_folder.filePath(QStringLiteral("huge.zod"));
+  constexpr qint64 Gigabyte = qint64(1) << 30;
+  writeBytes(path, QByteArray(8192, char(0xB6)));
+  if (!QFile(path).resize(Gigabyte))
+    QSKIP("cannot make a sparse file here");
+  const SavedReading read = ReadSavedReading(path);
+  QFile::remove(path);
+  QVERIFY(!read.userName.isEmpty() && read.userName.size() <= 4096);
+  QCOMPARE(read.userName, QString(read.userName.size(), QLatin1Char('a')));
+}
+
+QTEST_GUILESS_MAIN(SavedReadingTest)
+#include "tst_savedreading.moc"
