@@ -73,9 +73,6 @@ frmAustralianAstrologyResult::frmAustralianAstrologyResult()
   buildMenus();
 
   connect(cmdBack, &QPushButton::clicked, this, &frmAustralianAstrologyResult::cmdBack_Click);
-  connect(Label61, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::Home); });
-  connect(lblCobrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::CoBrand); });
-  connect(lblFullBrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::FullyBranded); });
 }
 
 void frmAustralianAstrologyResult::buildMenus()

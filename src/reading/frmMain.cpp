@@ -11,7 +11,6 @@
 #include "shell/titles.h"
 #include "shell/trim.h"
 #include "web/frmNagScreen2.h"
-#include "web/webpages.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -98,9 +97,6 @@ frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
 
   connect(cmdProceed, &QPushButton::clicked, this, &frmMain::cmdProceed_Click);
   connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
-  connect(Label61, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::Home); });
-  connect(lblCobrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::CoBrand); });
-  connect(lblFullBrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::FullyBranded); });
 }
 
 void frmMain::Form_Load()

@@ -9,7 +9,6 @@
 #include "shell/linklabel.h"
 #include "shell/look.h"
 #include "shell/titles.h"
-#include "web/webpages.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -65,9 +64,6 @@ frmSave::frmSave() : Form(QStringLiteral("frmSave"), ClientSize)
 
   connect(cmdPrint, &QPushButton::clicked, this, &frmSave::cmdPrint_Click);
   connect(cmdSave, &QPushButton::clicked, this, &frmSave::cmdSave_Click);
-  connect(Label61, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::Home); });
-  connect(lblCobrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::CoBrand); });
-  connect(lblFullBrand, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::FullyBranded); });
 }
 
 void frmSave::Form_Load()

@@ -3,6 +3,7 @@
 #include "content/content.h"
 #include "shell/linklabel.h"
 #include "shell/look.h"
+#include "web/webpages.h"
 
 #include <QFrame>
 
@@ -23,8 +24,10 @@ LinkLabel *makeLink(QWidget *parent, const QString &name, const QString &text, c
 
 LinkLabel *makeForumInvitation(QWidget *parent, const QRect &place)
 {
-  return makeLink(parent, QStringLiteral("Label61"),
-                  Content::text(QStringLiteral("forum-invitation")), place);
+  LinkLabel *link = makeLink(parent, QStringLiteral("Label61"),
+                             Content::text(QStringLiteral("forum-invitation")), place);
+  QObject::connect(link, &LinkLabel::clicked, link, [] { OpenWebPage(PageKey::Home); });
+  return link;
 }
 
 BrandOffers makeBrandOffers(QWidget *parent, const QRect &framePlace, const QRect &offerPlace)
@@ -33,12 +36,15 @@ BrandOffers makeBrandOffers(QWidget *parent, const QRect &framePlace, const QRec
   offers.fraFullBrand = named(new QFrame(parent), QStringLiteral("fraFullBrand"));
   offers.fraFullBrand->setGeometry(framePlace);
   paint(offers.fraFullBrand, White, DarkGreen);
-  const auto offer = [&](const QString &name, const QString &textName) {
+  const auto offer = [&](const QString &name, const QString &textName, const QString &pageKey) {
     LinkLabel *link = makeLink(offers.fraFullBrand, name, Content::text(textName), offerPlace);
     paint(link, White, DarkGreen);
+    QObject::connect(link, &LinkLabel::clicked, link, [pageKey] { OpenWebPage(pageKey); });
     return link;
   };
-  offers.lblCobrand = offer(QStringLiteral("lblCobrand"), QStringLiteral("cobrand-offer"));
-  offers.lblFullBrand = offer(QStringLiteral("lblFullBrand"), QStringLiteral("fullbrand-offer"));
+  offers.lblCobrand =
+      offer(QStringLiteral("lblCobrand"), QStringLiteral("cobrand-offer"), PageKey::CoBrand);
+  offers.lblFullBrand = offer(QStringLiteral("lblFullBrand"), QStringLiteral("fullbrand-offer"),
+                              PageKey::FullyBranded);
   return offers;
 }

@@ -10,12 +10,13 @@ class QWidget;
 // opaque when given a background.
 LinkLabel *makeLink(QWidget *parent, const QString &name, const QString &text, const QRect &place);
 
-// The invitation to the maker's forum that heads several windows.
+// The invitation to the maker's forum that heads several windows; it opens
+// the home page.
 LinkLabel *makeForumInvitation(QWidget *parent, const QRect &place);
 
 // The two offers that share one place in a dark green frame, so that only the
-// one in front is seen and clicked. They are laid out with the full-branding
-// offer in front.
+// one in front is seen and clicked; each opens its offer's page. They are laid
+// out with the full-branding offer in front.
 struct BrandOffers {
   QFrame *fraFullBrand;
   LinkLabel *lblCobrand;

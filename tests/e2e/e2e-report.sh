@@ -48,7 +48,7 @@ reading_window() {
   local result
   result=$(wait_window frmAustralianAstrologyResult)
   focus "$result"
-  keys alt+f p
+  menu alt+f p
   wait_window frmSave
 }
 

@@ -29,16 +29,16 @@ keys alt+f
 result=$(wait_window frmAustralianAstrologyResult)
 focus "$result"
 
-keys alt+h o
+menu alt+h o
 expect_opened help-web-page
-keys alt+h v
+menu alt+h v
 expect_opened home-page
-keys alt+h u
+menu alt+h u
 expect_opened download-web-page
 keys alt+d
 expect_opened donate
 
-keys alt+h a
+menu alt+h a
 about=$(wait_window frmAbout)
 screenshot "$about" about
 click_at "$about" 200 89 # lblHomePage
@@ -51,7 +51,7 @@ keys Escape
 wait_until 10 window_gone frmAbout || fail "Escape did not close the about window"
 
 focus "$result"
-keys alt+f x
+menu alt+f x
 nag=$(wait_window frmNagScreen2)
 wait_until 10 window_gone frmAustralianAstrologyResult || fail "the result window stayed"
 wait_until 10 is_topmost "$nag" || fail "the closing screen is not kept above: $(xprop -id "$nag" _NET_WM_STATE)"

@@ -117,6 +117,15 @@ focus() {
 }
 
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+
+# menu <alt+letter> <entry letter>: opens a menu of the active window and
+# chooses an entry once the menu has had time to come up.
+menu() {
+  xdotool key "$1"
+  sleep 0.8
+  xdotool key "$2"
+  sleep 0.3
+}
 type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
 
 # click_at <window> <x> <y>: a left click at a point of the window's client area.
