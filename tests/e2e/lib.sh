@@ -30,7 +30,10 @@ export PATH="$WORK/bin:$PATH"
 PIDS=()
 cleanup() {
   local status=$?
-  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  {
+    for pid in "${PIDS[@]}"; do kill -9 "$pid" || true; done
+    wait
+  } 2>/dev/null
   if [ -n "${QUORRIN_KEEP_SHOTS:-}" ]; then
     mkdir -p "$QUORRIN_KEEP_SHOTS" && cp "$WORK"/shots/* "$QUORRIN_KEEP_SHOTS" 2>/dev/null || true
   fi
