@@ -22,7 +22,7 @@ namespace {
 // "Description|pattern" as the program keeps it, to Qt's "Description (pattern)".
 QString qtFilter(const QString &filter)
 {
-  const QString description = filter.section(QLatin1Char('|'), 0, 0).trimmed();
+  QString description = filter.section(QLatin1Char('|'), 0, 0).trimmed();
   const QString pattern = filter.section(QLatin1Char('|'), 1).trimmed();
   if (pattern.isEmpty() || description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
     return description;

@@ -35,7 +35,7 @@ int CoBrand_Randomize(float r)
   const float scaled = r * Choices + 1.0F;
   intCoBrandRandomNumber = static_cast<int>(std::nearbyint(scaled));
 
-  frmMain *mainWindow = Forms::find<frmMain>();
+  auto *mainWindow = Forms::find<frmMain>();
   if (!mainWindow)
     return intCoBrandRandomNumber;
   switch (intCoBrandRandomNumber) {
