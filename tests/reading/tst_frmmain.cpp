@@ -3,7 +3,7 @@
 #include "reading/frmMain.h"
 #include "reading/signtable.h"
 #include "shell/linklabel.h"
-#include "support/scripteddesktop.h"
+#include "support/windowtest.h"
 #include "web/frmNagScreen2.h"
 
 #include <QComboBox>
@@ -14,10 +14,8 @@
 
 #include <memory>
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public WindowTest {
   Q_OBJECT
-
-  std::unique_ptr<ScriptedDesktop> scripted;
 
   frmMain &openMainWindow()
   {
@@ -33,19 +31,6 @@ class MainWindowTest : public QObject {
   }
 
 private slots:
-  void init()
-  {
-    scripted = std::make_unique<ScriptedDesktop>();
-    currentReading() = CurrentReading();
-  }
-
-  void cleanup()
-  {
-    discardForms();
-    scripted.reset();
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-  }
-
   void opensEmptyOnJanuary()
   {
     frmMain &window = openMainWindow();

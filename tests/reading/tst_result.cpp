@@ -3,7 +3,7 @@
 #include "reading/frmMain.h"
 #include "reading/signtable.h"
 #include "shell/linklabel.h"
-#include "support/scripteddesktop.h"
+#include "support/windowtest.h"
 #include "web/frmNagScreen2.h"
 #include "web/webpages.h"
 
@@ -15,10 +15,8 @@
 
 #include <memory>
 
-class ResultWindowTest : public QObject {
+class ResultWindowTest : public WindowTest {
   Q_OBJECT
-
-  std::unique_ptr<ScriptedDesktop> scripted;
 
   frmAustralianAstrologyResult &readingFor(const QString &name, const QString &month)
   {
@@ -46,19 +44,6 @@ class ResultWindowTest : public QObject {
   }
 
 private slots:
-  void init()
-  {
-    scripted = std::make_unique<ScriptedDesktop>();
-    currentReading() = CurrentReading();
-  }
-
-  void cleanup()
-  {
-    discardForms();
-    scripted.reset();
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-  }
-
   void showsTheReadingWithBackFocused()
   {
     auto &result = readingFor(QStringLiteral("Tom"), QStringLiteral("October"));

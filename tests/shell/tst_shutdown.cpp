@@ -2,7 +2,7 @@
 #include "reading/frmMain.h"
 #include "report/frmSave.h"
 #include "shell/shutdown.h"
-#include "support/scripteddesktop.h"
+#include "support/windowtest.h"
 #include "web/frmNagScreen2.h"
 
 #include <QtTest>
@@ -23,23 +23,14 @@ protected:
 };
 } // namespace
 
-class ShutdownTest : public QObject {
+class ShutdownTest : public WindowTest {
   Q_OBJECT
-
-  std::unique_ptr<ScriptedDesktop> scripted;
 
 private slots:
   void init()
   {
-    scripted = std::make_unique<ScriptedDesktop>();
+    WindowTest::init();
     unloadOrder.clear();
-  }
-
-  void cleanup()
-  {
-    discardForms();
-    scripted.reset();
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
   }
 
   void unloadsEveryWindowInLoadOrderThenEnds()

@@ -3,7 +3,7 @@
 #include "shell/linklabel.h"
 #include "shell/masking.h"
 #include "shell/startup.h"
-#include "support/scripteddesktop.h"
+#include "support/windowtest.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -20,21 +20,10 @@ QWidget *offerInFront(const frmMain &window)
 }
 } // namespace
 
-class StartupTest : public QObject {
+class StartupTest : public WindowTest {
   Q_OBJECT
 
-  std::unique_ptr<ScriptedDesktop> scripted;
-
 private slots:
-  void init() { scripted = std::make_unique<ScriptedDesktop>(); }
-
-  void cleanup()
-  {
-    discardForms();
-    scripted.reset();
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-  }
-
   void aSecondCopyIsRefusedWithoutAWindow()
   {
     scripted->anotherCopyRunning = true;

@@ -1,6 +1,6 @@
 #include "reading/frmAustralianAstrologyResult.h"
 #include "shell/linklabel.h"
-#include "support/scripteddesktop.h"
+#include "support/windowtest.h"
 #include "web/frmAbout.h"
 #include "web/webpages.h"
 
@@ -39,21 +39,10 @@ bool runAbout(const std::function<void(frmAbout &)> &whileShown)
 }
 } // namespace
 
-class AboutTest : public QObject {
+class AboutTest : public WindowTest {
   Q_OBJECT
 
-  std::unique_ptr<ScriptedDesktop> scripted;
-
 private slots:
-  void init() { scripted = std::make_unique<ScriptedDesktop>(); }
-
-  void cleanup()
-  {
-    discardForms();
-    scripted.reset();
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-  }
-
   void enterEscAndTheCloseBoxCloseIt()
   {
     for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {

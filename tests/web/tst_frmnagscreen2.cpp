@@ -2,7 +2,7 @@
 #include "reading/frmAustralianAstrologyResult.h"
 #include "reading/frmMain.h"
 #include "shell/linklabel.h"
-#include "support/scripteddesktop.h"
+#include "support/windowtest.h"
 #include "web/frmNagScreen2.h"
 #include "web/webpages.h"
 
@@ -30,21 +30,10 @@ frmNagScreen2 &activeClosingScreen()
 QString focusedName() { return QApplication::focusWidget()->objectName(); }
 } // namespace
 
-class ClosingScreenTest : public QObject {
+class ClosingScreenTest : public WindowTest {
   Q_OBJECT
 
-  std::unique_ptr<ScriptedDesktop> scripted;
-
 private slots:
-  void init() { scripted = std::make_unique<ScriptedDesktop>(); }
-
-  void cleanup()
-  {
-    discardForms();
-    scripted.reset();
-    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-  }
-
   void theAppealIsDrawnOnceAtLoad_data()
   {
     QTest::addColumn<float>("draw");
