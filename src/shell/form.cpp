@@ -1,16 +1,14 @@
 #include "shell/form.h"
 
 #include "content/content.h"
+#include "platform/placement.h"
 #include "shell/titles.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,6 +26,10 @@ Form::Form(const QString &formName, const QSize &clientSize)
   setWindowRole(formName);
   setWindowTitle(WindowTitle);
   setWindowIcon(Content::applicationIcon());
+  // Every window has a fixed size, so none offers to maximise.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
 
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -63,9 +65,7 @@ void Form::placeOnScreen()
   if (m_placed)
     return;
   m_placed = true;
-  adjustSize();
-  if (const QScreen *screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  centreOnScreen(*this);
 }
 
 void Form::showModeless()

@@ -1,0 +1,10 @@
+#pragma once
+
+class QWidget;
+
+// Puts a top-level window in the middle of its screen, frame included, as it is
+// about to be shown for the first time. The window manager's frame is known
+// only once it has framed a window: until then its size is taken from another
+// framed window of the program, and a window shown before any other is put
+// right as soon as its own frame is known.
+void centreOnScreen(QWidget &window);
