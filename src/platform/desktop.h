@@ -6,6 +6,7 @@
 #include <optional>
 
 class QTextDocument;
+class QWidget;
 
 enum class MessageIcon { Information, Critical };
 enum class MessageButtons { Ok, YesNo };
@@ -30,13 +31,18 @@ public:
   Desktop &operator=(const Desktop &) = delete;
   virtual ~Desktop() = default;
 
+  // Message boxes and file dialogs belong to the window the user acted in, their
+  // owner: the window manager keeps them above it, a topmost window included.
+  // With no owner (nothing the user did asked for it) a box is centred on the
+  // screen and takes the focus.
+
   // A modal message box; YesNo boxes have Yes as the default button.
-  virtual MessageAnswer messageBox(const QString &text, MessageIcon icon, MessageButtons buttons,
-                                   const QString &title) = 0;
+  virtual MessageAnswer messageBox(QWidget *owner, const QString &text, MessageIcon icon,
+                                   MessageButtons buttons, const QString &title) = 0;
 
   // Modal file dialogs; an empty result means the user cancelled.
-  virtual QString openFileName(const FileDialogRequest &request) = 0;
-  virtual QString saveFileName(const FileDialogRequest &request) = 0;
+  virtual QString openFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+  virtual QString saveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
 
   // Hands a web address to the default browser; false when nothing took it.
   virtual bool openUrl(const QString &address) = 0;

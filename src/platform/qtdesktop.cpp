@@ -1,5 +1,7 @@
 #include "platform/qtdesktop.h"
 
+#include "platform/placement.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextDocument>
+#include <QTimer>
 #include <QUrl>
 
 #include <chrono>
@@ -29,14 +32,30 @@ QString qtFilter(const QString &filter)
   return QStringLiteral("%1 (%2)").arg(description, pattern);
 }
 
-QString runFileDialog(const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+// A box or dialog that no window asked for comes up in the middle of the
+// screen with the focus; one with an owner is put over it by Qt and kept above
+// it by the window manager.
+int runModal(QDialog &dialog, QWidget *owner)
 {
-  QFileDialog dialog(nullptr, request.title, QString(), qtFilter(request.filter));
+  if (!owner) {
+    centreOnScreen(dialog);
+    QTimer::singleShot(0, &dialog, [&dialog] {
+      dialog.raise();
+      dialog.activateWindow();
+    });
+  }
+  return dialog.exec();
+}
+
+QString runFileDialog(QWidget *owner, const FileDialogRequest &request,
+                      QFileDialog::AcceptMode mode)
+{
+  QFileDialog dialog(owner, request.title, QString(), qtFilter(request.filter));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+  if (runModal(dialog, owner) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return {};
   return dialog.selectedFiles().constFirst();
 }
@@ -48,11 +67,11 @@ QSettings::Format settingsFormat() { return QSettings::IniFormat; }
 QtDesktop::QtDesktop() = default;
 QtDesktop::~QtDesktop() = default;
 
-MessageAnswer QtDesktop::messageBox(const QString &text, MessageIcon icon, MessageButtons buttons,
-                                    const QString &title)
+MessageAnswer QtDesktop::messageBox(QWidget *owner, const QString &text, MessageIcon icon,
+                                    MessageButtons buttons, const QString &title)
 {
   QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-                  title, text);
+                  title, text, QMessageBox::NoButton, owner);
   if (buttons == MessageButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
@@ -60,20 +79,20 @@ MessageAnswer QtDesktop::messageBox(const QString &text, MessageIcon icon, Messa
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
-  const int answer = box.exec();
+  const int answer = runModal(box, owner);
   if (buttons == MessageButtons::Ok)
     return MessageAnswer::Ok;
   return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-QString QtDesktop::openFileName(const FileDialogRequest &request)
+QString QtDesktop::openFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  return runFileDialog(request, QFileDialog::AcceptOpen);
+  return runFileDialog(owner, request, QFileDialog::AcceptOpen);
 }
 
-QString QtDesktop::saveFileName(const FileDialogRequest &request)
+QString QtDesktop::saveFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  return runFileDialog(request, QFileDialog::AcceptSave);
+  return runFileDialog(owner, request, QFileDialog::AcceptSave);
 }
 
 bool QtDesktop::openUrl(const QString &address)

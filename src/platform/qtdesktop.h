@@ -15,10 +15,10 @@ public:
   QtDesktop();
   ~QtDesktop() override;
 
-  MessageAnswer messageBox(const QString &text, MessageIcon icon, MessageButtons buttons,
-                           const QString &title) override;
-  QString openFileName(const FileDialogRequest &request) override;
-  QString saveFileName(const FileDialogRequest &request) override;
+  MessageAnswer messageBox(QWidget *owner, const QString &text, MessageIcon icon,
+                           MessageButtons buttons, const QString &title) override;
+  QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
+  QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
   bool openUrl(const QString &address) override;
   bool printDocument(const QTextDocument &document) override;
   QDate today() override;

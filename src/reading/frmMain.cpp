@@ -65,6 +65,7 @@ frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
   txtName = named(new QLineEdit(fraDetails), QStringLiteral("txtName"));
   txtName->setGeometry(NamePlace);
   txtName->setFont(verdana(8.25));
+  txtName->setMaxLength(LongestSavedName);
 
   Label2 = label(fraDetails, QStringLiteral("Label2"), QStringLiteral("Birth Month"),
                  MonthLabelPlace, verdana(8.25, Bold), Orange);
@@ -109,7 +110,7 @@ bool frmMain::ValidateName()
 {
   if (!TrimSpaces(txtName->text()).isEmpty())
     return true;
-  desktop().messageBox(QStringLiteral("Please Enter Your Name"), MessageIcon::Critical,
+  desktop().messageBox(this, QStringLiteral("Please Enter Your Name"), MessageIcon::Critical,
                        MessageButtons::Ok, AppTitle);
   txtName->setFocus();
   return false;
@@ -130,7 +131,18 @@ void frmMain::cmdProceed_Click()
   unload();
 }
 
-void frmMain::cmdOpen_Click() { OpenSavedReading(*this); }
+void frmMain::cmdOpen_Click()
+{
+  const auto saved = ChooseSavedReading(this);
+  if (!saved)
+    return;
+  txtName->setText(saved->userName);
+  const int month =
+      cboMonth->findText(saved->birthMonth, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (month >= 0)
+    cboMonth->setCurrentIndex(month);
+  cmdProceed_Click();
+}
 
 void frmMain::Form_Unload()
 {

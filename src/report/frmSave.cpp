@@ -80,8 +80,8 @@ void frmSave::cmdPrint_Click()
   caret.clearSelection();
   RTB->setTextCursor(caret);
   if (!desktop().printDocument(*RTB->document()))
-    desktop().messageBox(QStringLiteral("The reading could not be printed."), MessageIcon::Critical,
-                         MessageButtons::Ok, AppTitle);
+    desktop().messageBox(this, QStringLiteral("The reading could not be printed."),
+                         MessageIcon::Critical, MessageButtons::Ok, AppTitle);
 }
 
-void frmSave::cmdSave_Click() { SaveCurrentReading(); }
+void frmSave::cmdSave_Click() { SaveCurrentReading(this); }

@@ -7,12 +7,15 @@
 #include <QPointer>
 #include <QTextEdit>
 
+#include <optional>
+
 namespace {
 
 class UrlLinkFilter final : public QObject {
 public:
   UrlLinkFilter(QTextEdit &richText, QWidget &parent) : QObject(&parent), m_richText(&richText)
   {
+    richText.viewport()->setMouseTracking(true);
     richText.viewport()->installEventFilter(this);
   }
 
@@ -24,12 +27,17 @@ public:
 
   bool eventFilter(QObject *watched, QEvent *event) override
   {
-    if (event->type() == QEvent::MouseButtonPress && m_richText &&
-        watched == m_richText->viewport()) {
+    if (!m_richText || watched != m_richText->viewport())
+      return false;
+    if (event->type() == QEvent::MouseMove) {
+      // The hand over what a press opens, the text cursor over the rest.
+      const auto *move = static_cast<QMouseEvent *>(event);
+      m_richText->viewport()->setCursor(linkAt(move->position()) ? Qt::PointingHandCursor
+                                                                 : Qt::IBeamCursor);
+    } else if (event->type() == QEvent::MouseButtonPress) {
       const auto *press = static_cast<QMouseEvent *>(event);
       if (press->button() == Qt::LeftButton) {
-        const QString anchor = m_richText->anchorAt(press->position().toPoint());
-        if (const auto address = WebLinkAddress(anchor))
+        if (const auto address = linkAt(press->position()))
           desktop().openUrl(*address);
       }
     }
@@ -37,6 +45,11 @@ public:
   }
 
 private:
+  std::optional<QString> linkAt(const QPointF &position) const
+  {
+    return WebLinkAddress(m_richText->anchorAt(position.toPoint()));
+  }
+
   QPointer<QTextEdit> m_richText;
 };
 

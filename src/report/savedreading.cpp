@@ -2,15 +2,12 @@
 
 #include "platform/desktop.h"
 #include "reading/currentreading.h"
-#include "reading/frmMain.h"
 #include "shell/masking.h"
 #include "shell/titles.h"
 #include "shell/windows1252.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -18,9 +15,6 @@ namespace {
 const QString Suffix = QStringLiteral("zod");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 constexpr qsizetype LinesUsed = 2;
-// Far more than two lines of any name a person types; a file of a gigabyte
-// without line breaks is answered as fast as a small one.
-constexpr qint64 MostBytesRead = 4096;
 
 const FileDialogRequest SaveDialog{QStringLiteral("Save Your Zodiac Signs Result ...."),
                                    QStringLiteral("Rich Text Format | *.zod"), Suffix};
@@ -49,9 +43,9 @@ QString codePageText(const QByteArray &bytes)
   return text;
 }
 
-void tellUser(const QString &text)
+void tellUser(QWidget *window, const QString &text)
 {
-  desktop().messageBox(text, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
+  desktop().messageBox(window, text, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
 }
 } // namespace
 
@@ -79,6 +73,16 @@ bool WriteSavedReading(const QString &path, const SavedReading &reading)
   return file.commit();
 }
 
+SavedReading ParseSavedReading(const QByteArray &bytes)
+{
+  if (bytes.size() > LargestSavedReading)
+    return {};
+  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+  QStringList lines = codePageText(bytes).split(lineBreak);
+  lines.resize(LinesUsed);
+  return {UnmaskText(lines.at(0)), UnmaskText(lines.at(1))};
+}
+
 SavedReading ReadSavedReading(const QString &path)
 {
   // Checked before opening: opening a named pipe would wait for a writer.
@@ -87,36 +91,29 @@ SavedReading ReadSavedReading(const QString &path)
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return {};
-  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-  QStringList lines = codePageText(file.read(MostBytesRead)).split(lineBreak);
-  lines.resize(LinesUsed);
-  return {UnmaskText(lines.at(0)), UnmaskText(lines.at(1))};
+  // One byte more than a saved reading can hold tells a larger file, however
+  // large, without reading it.
+  return ParseSavedReading(file.read(LargestSavedReading + 1));
 }
 
-void SaveCurrentReading()
+void SaveCurrentReading(QWidget *window)
 {
-  const QString path = desktop().saveFileName(SaveDialog);
+  const QString path = desktop().saveFileName(window, SaveDialog);
   if (path.isEmpty())
     return;
   const CurrentReading &current = currentReading();
   if (!WriteSavedReading(path, {current.strUserName, current.strBirthMonth}))
-    tellUser(QStringLiteral("The reading could not be saved."));
+    tellUser(window, QStringLiteral("The reading could not be saved."));
 }
 
-void OpenSavedReading(frmMain &mainWindow)
+std::optional<SavedReading> ChooseSavedReading(QWidget *window)
 {
-  const QString path = desktop().openFileName(OpenDialog);
+  const QString path = desktop().openFileName(window, OpenDialog);
   if (path.isEmpty())
-    return;
+    return std::nullopt;
   if (!path.endsWith(Suffix, Qt::CaseSensitive)) {
-    tellUser(QStringLiteral("Please Check The File."));
-    return;
+    tellUser(window, QStringLiteral("Please Check The File."));
+    return std::nullopt;
   }
-  const SavedReading saved = ReadSavedReading(path);
-  mainWindow.txtName->setText(saved.userName);
-  const int month =
-      mainWindow.cboMonth->findText(saved.birthMonth, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (month >= 0)
-    mainWindow.cboMonth->setCurrentIndex(month);
-  mainWindow.cmdProceed_Click();
+  return ReadSavedReading(path);
 }

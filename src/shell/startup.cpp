@@ -14,8 +14,8 @@ int intCoBrandRandomNumber = 0;
 void StartApplication()
 {
   if (!desktop().claimSingleInstance()) {
-    desktop().messageBox(QStringLiteral("Application is already running"), MessageIcon::Information,
-                         MessageButtons::Ok, AppTitle);
+    desktop().messageBox(nullptr, QStringLiteral("Application is already running"),
+                         MessageIcon::Information, MessageButtons::Ok, AppTitle);
     ExitApplication();
     return;
   }

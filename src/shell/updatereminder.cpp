@@ -46,7 +46,8 @@ void CheckUpdateReminder()
     return;
 
   const MessageAnswer answer =
-      desktop().messageBox(QStringLiteral("There maybe an update to this software available\n"
+      desktop().messageBox(nullptr,
+                           QStringLiteral("There maybe an update to this software available\n"
                                           "Do you want to check for an update?"),
                            MessageIcon::Information, MessageButtons::YesNo, AppTitle);
   WriteSetting(DurationKey, storedDay(today));

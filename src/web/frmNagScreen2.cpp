@@ -49,11 +49,6 @@ constexpr int SpaceKey = 32;
 const QString InitialMessage = TafPlaceholder::Message + QStringLiteral("\r\n");
 const QString CrLf = QStringLiteral("\r\n");
 
-void refuse(const QString &message)
-{
-  desktop().messageBox(message, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
-}
-
 QLineEdit *textBox(QWidget *parent, const QString &name, const QString &text, const QRect &place)
 {
   auto *box = named(new QLineEdit(text, parent), name);
@@ -229,17 +224,17 @@ void frmNagScreen2::cmdSubmit_Click()
   TafFriendEmail = TrimSpaces(txtFriendEmail->text());
 
   if (TafEmail == TafFriendEmail) {
-    refuse(QStringLiteral("Please Enter Distinct Email Addresses"));
+    RefuseTellAFriend(this, QStringLiteral("Please Enter Distinct Email Addresses"));
     return;
   }
   const auto bothContain = [](QChar mark) {
     return TafEmail.contains(mark) && TafFriendEmail.contains(mark);
   };
   if (!bothContain(QLatin1Char('@')) || !bothContain(QLatin1Char('.'))) {
-    refuse(QStringLiteral("Please Enter Proper Email Address"));
+    RefuseTellAFriend(this, QStringLiteral("Please Enter Proper Email Address"));
     return;
   }
-  SubmitTellAFriend();
+  SubmitTellAFriend(this);
 }
 
 void frmNagScreen2::txtEmail_KeyPress(int &KeyAscii) { refuseSpace(txtEmail, KeyAscii); }
@@ -253,7 +248,7 @@ void frmNagScreen2::refuseSpace(QLineEdit *field, int &KeyAscii)
 {
   if (KeyAscii != SpaceKey)
     return;
-  refuse(QStringLiteral("Email Address Cannot Contain Space"));
+  RefuseTellAFriend(this, QStringLiteral("Email Address Cannot Contain Space"));
   KeyAscii = 0;
   field->setFocus();
 }

@@ -30,11 +30,6 @@ bool unfilled(const QString &value, const QString &placeholder)
   return trimmed.isEmpty() || trimmed == placeholder;
 }
 
-void refuse(const QString &message)
-{
-  desktop().messageBox(message, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
-}
-
 } // namespace
 
 QString TellAFriendAddress(const TellAFriendValues &values)
@@ -46,18 +41,23 @@ QString TellAFriendAddress(const TellAFriendValues &values)
          ProductBaseUrl;
 }
 
-void SubmitTellAFriend()
+void RefuseTellAFriend(QWidget *form, const QString &message)
+{
+  desktop().messageBox(form, message, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
+}
+
+void SubmitTellAFriend(QWidget *form)
 {
   if (unfilled(TafName, TafPlaceholder::Name)) {
-    refuse(QStringLiteral("Please Enter Your Name"));
+    RefuseTellAFriend(form, QStringLiteral("Please Enter Your Name"));
     return;
   }
   if (unfilled(TafMessage, TafPlaceholder::Message)) {
-    refuse(QStringLiteral("Please Enter Your Message"));
+    RefuseTellAFriend(form, QStringLiteral("Please Enter Your Message"));
     return;
   }
   if (unfilled(TafFriendName, TafPlaceholder::FriendName)) {
-    refuse(QStringLiteral("Please Enter Your Friend's Name"));
+    RefuseTellAFriend(form, QStringLiteral("Please Enter Your Friend's Name"));
     return;
   }
   TafUrl = TellAFriendAddress({TafName, TafEmail, TafMessage, TafFriendName, TafFriendEmail});

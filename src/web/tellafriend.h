@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // The refer-a-friend submission: the closing screen's form writes the public
 // strings (each without leading and trailing spaces), and the submission checks
 // them and opens the address that carries them to the maker's site.
@@ -37,6 +39,8 @@ struct TellAFriendValues {
 QString TellAFriendAddress(const TellAFriendValues &values);
 
 // Checks the sender's name, the message and the friend's name; when they are
-// filled in, builds TafUrl and opens it. A refusal is a message box.
-void SubmitTellAFriend();
+// filled in, builds TafUrl and opens it. A refusal is a message box over the
+// form.
+void SubmitTellAFriend(QWidget *form);
+void RefuseTellAFriend(QWidget *form, const QString &message);
 void OpenTellAFriendPage();

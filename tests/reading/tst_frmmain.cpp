@@ -79,6 +79,7 @@ private slots:
     QCOMPARE(scripted->messageBoxes.size(), 1);
     const auto &box = scripted->messageBoxes.constFirst();
     QCOMPARE(box.text, QStringLiteral("Please Enter Your Name"));
+    QCOMPARE(box.owner, &window);
     QCOMPARE(box.icon, MessageIcon::Critical);
     QCOMPARE(box.buttons, MessageButtons::Ok);
     QCOMPARE(box.title, QStringLiteral("Quorrin Australian Astrology"));

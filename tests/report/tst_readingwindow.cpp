@@ -29,12 +29,16 @@
 namespace {
 const QByteArray TomInMay = QByteArray::fromHex("a9c4c20d0aa2b6ce0d0a");
 
-void pressOnFooterLink(frmSave &window)
+QPoint footerLink(frmSave &window)
 {
   QTextCursor cursor(window.RTB->document());
   cursor.setPosition(static_cast<int>(window.RTB->toPlainText().indexOf(MakerSiteUrl)) + 4);
-  QTest::mouseClick(window.RTB->viewport(), Qt::LeftButton, {},
-                    window.RTB->cursorRect(cursor).center());
+  return window.RTB->cursorRect(cursor).center();
+}
+
+void pressOnFooterLink(frmSave &window)
+{
+  QTest::mouseClick(window.RTB->viewport(), Qt::LeftButton, {}, footerLink(window));
 }
 
 QString shownAnimal()
@@ -65,7 +69,8 @@ private:
   void openFromResult(const std::function<void(frmSave &)> &whileOpen);
   QString file(const QString &name, const QByteArray &bytes);
   frmMain &openInMainWindow(const QString &path, int preselectedMonth = 0);
-  void expectOneMessage(const QString &text);
+  // One critical message with OK over the window that asked.
+  void expectOneMessage(const QString &text, const QWidget *owner);
 
   std::unique_ptr<ScriptedDesktop> m_desktop;
   QTemporaryDir m_folder;
@@ -120,9 +125,10 @@ frmMain &ReadingWindowTest::openInMainWindow(const QString &path, int preselecte
   return window;
 }
 
-void ReadingWindowTest::expectOneMessage(const QString &text)
+void ReadingWindowTest::expectOneMessage(const QString &text, const QWidget *owner)
 {
   QCOMPARE(m_desktop->messageTexts(), QStringList{text});
+  QCOMPARE(m_desktop->messageBoxes[0].owner, owner);
   QCOMPARE(m_desktop->messageBoxes[0].icon, MessageIcon::Critical);
   QCOMPARE(m_desktop->messageBoxes[0].buttons, MessageButtons::Ok);
   QCOMPARE(m_desktop->messageBoxes[0].title, AppTitle);
@@ -142,6 +148,13 @@ void ReadingWindowTest::opensModalOverTheResultWithAFreshReport()
     QCOMPARE(QApplication::focusWidget(), window.cmdSave);
     pressOnFooterLink(window);
     QCOMPARE(m_desktop->openedUrls, QStringList{MakerSiteUrl});
+
+    // The pointer says what a press does: open a link, or place the caret.
+    QWidget *report = window.RTB->viewport();
+    QTest::mouseMove(report, footerLink(window));
+    QTRY_COMPARE(report->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(report, window.RTB->cursorRect(QTextCursor(window.RTB->document())).center());
+    QTRY_COMPARE(report->cursor().shape(), Qt::IBeamCursor);
   });
 
   // Each opening writes the report of that moment's reading, and a link
@@ -170,7 +183,7 @@ void ReadingWindowTest::printsTheWholeReport()
 
   m_desktop->printerAvailable = false;
   window.cmdPrint_Click();
-  expectOneMessage(QStringLiteral("The reading could not be printed."));
+  expectOneMessage(QStringLiteral("The reading could not be printed."), &window);
 }
 
 void ReadingWindowTest::savesTheCurrentReading()
@@ -189,12 +202,13 @@ void ReadingWindowTest::savesTheCurrentReading()
 
   const ScriptedDesktop::FileDialogCall dialog = m_desktop->fileDialogs.last();
   QVERIFY(dialog.save);
+  QCOMPARE(dialog.owner, &window);
   QCOMPARE(dialog.request.title, QStringLiteral("Save Your Zodiac Signs Result ...."));
   QCOMPARE(dialog.request.filter, QStringLiteral("Rich Text Format | *.zod"));
   QCOMPARE(dialog.request.defaultSuffix, QStringLiteral("zod"));
 
   window.cmdSave_Click(); // below a plain file, where no folder can be
-  expectOneMessage(QStringLiteral("The reading could not be saved."));
+  expectOneMessage(QStringLiteral("The reading could not be saved."), &window);
 }
 
 void ReadingWindowTest::offersOpenTheirPages()
@@ -215,8 +229,9 @@ void ReadingWindowTest::offersOpenTheirPages()
 
 void ReadingWindowTest::openMakesTheSavedReadingAgain()
 {
-  openInMainWindow(file(QStringLiteral("june.zod"),
-                        SavedReadingBytes({QStringLiteral("Tom Smith"), QStringLiteral("June")})));
+  const frmMain *window = &openInMainWindow(file(
+      QStringLiteral("june.zod"),
+      SavedReadingBytes({QStringLiteral("Tom Smith"), QStringLiteral("June")})));
   QCOMPARE(currentReading().strUserName, QStringLiteral("Tom Smith"));
   QCOMPARE(shownAnimal(), AnimalForMonth(QStringLiteral("June"))->toUpper());
   QVERIFY(!Forms::find<frmMain>());
@@ -224,6 +239,7 @@ void ReadingWindowTest::openMakesTheSavedReadingAgain()
 
   const ScriptedDesktop::FileDialogCall dialog = m_desktop->fileDialogs.first();
   QVERIFY(!dialog.save);
+  QCOMPARE(dialog.owner, window);
   QCOMPARE(dialog.request.title, QStringLiteral("Select the source file"));
   QCOMPARE(dialog.request.filter, QStringLiteral("Quorrin Free Zodiac Signs (*.zod)|*.zod"));
   QCOMPARE(dialog.request.defaultSuffix, QStringLiteral("zod"));
@@ -252,7 +268,7 @@ void ReadingWindowTest::openChecksTheEndOfTheName()
   frmMain &window = openInMainWindow(file(fileName, TomInMay));
   QCOMPARE(shownAnimal().isEmpty(), !accepted);
   if (!accepted) {
-    expectOneMessage(QStringLiteral("Please Check The File."));
+    expectOneMessage(QStringLiteral("Please Check The File."), &window);
     QVERIFY(window.txtName->text().isEmpty());
   }
 }
@@ -269,7 +285,7 @@ void ReadingWindowTest::unreadableFilesAskForAName()
   for (const QString &path :
        {noName, folder, pipe, m_folder.filePath(QStringLiteral("gone.zod"))}) {
     frmMain &window = openInMainWindow(path);
-    expectOneMessage(QStringLiteral("Please Enter Your Name"));
+    expectOneMessage(QStringLiteral("Please Enter Your Name"), &window);
     QCOMPARE(Forms::find<frmMain>(), &window);
     QVERIFY(shownAnimal().isEmpty());
     discardForms();

@@ -58,7 +58,8 @@ private slots:
   void readsTheFirstTwoLines();
   void failedSaveKeepsTheOldFile();
   void refusedDestinations();
-  void hugeFileIsReadOnlyAtItsStart();
+  void everySavedReadingOpensBackWhole();
+  void largerFilesAreNoReading();
 
 private:
   QTemporaryDir m_folder;
@@ -133,19 +134,34 @@ void SavedReadingTest::refusedDestinations()
   QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
 }
 
-void SavedReadingTest::hugeFileIsReadOnlyAtItsStart()
+void SavedReadingTest::everySavedReadingOpensBackWhole()
 {
-  // Masked "a" for twice what the reader may take, then a sparse gigabyte of
-  // zeros without a line break.
+  // The longest name the name box takes, in the longest month, fills the
+  // largest saved reading to the byte.
+  const SavedReading longest{QString(LongestSavedName, QLatin1Char('a')),
+                             QStringLiteral("September")};
+  const QString path = m_folder.filePath(QStringLiteral("longest.zod"));
+  QVERIFY(WriteSavedReading(path, longest));
+  QCOMPARE(QFileInfo(path).size(), LargestSavedReading);
+  const SavedReading read = ReadSavedReading(path);
+  QCOMPARE(read.userName, longest.userName);
+  QCOMPARE(read.birthMonth, longest.birthMonth);
+}
+
+void SavedReadingTest::largerFilesAreNoReading()
+{
+  // A byte more than the largest saved reading, and a sparse gigabyte without
+  // a line break: neither is read as a name.
   const QString path = m_folder.filePath(QStringLiteral("huge.zod"));
+  writeBytes(path, QByteArray(LargestSavedReading + 1, char(0xB6)));
+  QCOMPARE(ReadSavedReading(path).userName, QString());
   constexpr qint64 Gigabyte = qint64(1) << 30;
-  writeBytes(path, QByteArray(8192, char(0xB6)));
   if (!QFile(path).resize(Gigabyte))
     QSKIP("cannot make a sparse file here");
   const SavedReading read = ReadSavedReading(path);
   QFile::remove(path);
-  QVERIFY(!read.userName.isEmpty() && read.userName.size() <= 4096);
-  QCOMPARE(read.userName, QString(read.userName.size(), QLatin1Char('a')));
+  QCOMPARE(read.userName, QString());
+  QCOMPARE(read.birthMonth, QString());
 }
 
 QTEST_GUILESS_MAIN(SavedReadingTest)

@@ -31,6 +31,7 @@ private slots:
     QCOMPARE(scripted->messageBoxes.size(), 1);
     const auto &box = scripted->messageBoxes.constFirst();
     QCOMPARE(box.text, QStringLiteral("Application is already running"));
+    QCOMPARE(box.owner, nullptr);
     QCOMPARE(box.icon, MessageIcon::Information);
     QCOMPARE(box.buttons, MessageButtons::Ok);
     QCOMPARE(box.title, QStringLiteral("Quorrin Australian Astrology"));

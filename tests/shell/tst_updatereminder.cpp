@@ -71,6 +71,7 @@ private slots:
     const auto &box = scripted->messageBoxes.constFirst();
     QCOMPARE(box.text, QStringLiteral("There maybe an update to this software available\n"
                                       "Do you want to check for an update?"));
+    QCOMPARE(box.owner, nullptr);
     QCOMPARE(box.icon, MessageIcon::Information);
     QCOMPARE(box.buttons, MessageButtons::YesNo);
     QCOMPARE(box.title, QStringLiteral("Quorrin Australian Astrology"));

@@ -8,10 +8,10 @@ ScriptedDesktop::ScriptedDesktop() { setDesktop(this); }
 
 ScriptedDesktop::~ScriptedDesktop() { setDesktop(nullptr); }
 
-MessageAnswer ScriptedDesktop::messageBox(const QString &text, MessageIcon icon,
+MessageAnswer ScriptedDesktop::messageBox(QWidget *owner, const QString &text, MessageIcon icon,
                                           MessageButtons buttons, const QString &title)
 {
-  const MessageBoxCall call{text, icon, buttons, title};
+  const MessageBoxCall call{owner, text, icon, buttons, title};
   messageBoxes.append(call);
   if (whileMessageBoxShown)
     whileMessageBoxShown(call);
@@ -20,15 +20,15 @@ MessageAnswer ScriptedDesktop::messageBox(const QString &text, MessageIcon icon,
   return messageAnswers.isEmpty() ? MessageAnswer::No : messageAnswers.dequeue();
 }
 
-QString ScriptedDesktop::openFileName(const FileDialogRequest &request)
+QString ScriptedDesktop::openFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  fileDialogs.append({false, request});
+  fileDialogs.append({owner, false, request});
   return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
-QString ScriptedDesktop::saveFileName(const FileDialogRequest &request)
+QString ScriptedDesktop::saveFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  fileDialogs.append({true, request});
+  fileDialogs.append({owner, true, request});
   return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 

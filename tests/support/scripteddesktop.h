@@ -13,13 +13,17 @@
 // a script.
 class ScriptedDesktop final : public Desktop {
 public:
+  // Owners are kept as the program gave them, only to be compared with its
+  // windows; a window may be gone by the time a test looks.
   struct MessageBoxCall {
+    const QWidget *owner;
     QString text;
     MessageIcon icon;
     MessageButtons buttons;
     QString title;
   };
   struct FileDialogCall {
+    const QWidget *owner;
     bool save;
     FileDialogRequest request;
   };
@@ -49,10 +53,10 @@ public:
   int seeds = 0;
   int processEnds = 0;
 
-  MessageAnswer messageBox(const QString &text, MessageIcon icon, MessageButtons buttons,
-                           const QString &title) override;
-  QString openFileName(const FileDialogRequest &request) override;
-  QString saveFileName(const FileDialogRequest &request) override;
+  MessageAnswer messageBox(QWidget *owner, const QString &text, MessageIcon icon,
+                           MessageButtons buttons, const QString &title) override;
+  QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
+  QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
   bool openUrl(const QString &address) override;
   bool printDocument(const QTextDocument &document) override;
   QDate today() override { return currentDay; }

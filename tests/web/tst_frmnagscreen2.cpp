@@ -140,6 +140,7 @@ private slots:
       const auto &refusal = scripted->messageBoxes.constFirst();
       QVERIFY(refusal.icon == MessageIcon::Critical && refusal.buttons == MessageButtons::Ok);
       QCOMPARE(refusal.title, QStringLiteral("Quorrin Australian Astrology"));
+      QCOMPARE(refusal.owner, &screen);
       QCOMPARE(QApplication::focusWidget(), box);
 
       QGuiApplication::clipboard()->setText(QStringLiteral(" b"));
@@ -188,6 +189,9 @@ private slots:
     screen.cmdSubmit->click();
     QCOMPARE(scripted->messageTexts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
     QCOMPARE(scripted->openedUrls.size(), refusal.isEmpty() ? 1 : 0);
+    // Above the topmost closing screen only a box it owns is seen.
+    for (const auto &box : scripted->messageBoxes)
+      QCOMPARE(box.owner, &screen);
   }
 
   void aSubmissionSendsTrimmedEncodedValues()
