@@ -1,7 +1,7 @@
 # Debian 12 packages the program needs, sourced by run.sh and test.sh.
 BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev)
 RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
-TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick cups-daemon cups-client cups-bsd
+TEST_PACKAGES=(xvfb openbox metacity xdotool x11-utils imagemagick cups-daemon cups-client cups-bsd
   printer-driver-cups-pdf poppler-utils faketime)
 
 # install_packages <package>...: installs what is missing, as root or through sudo.

@@ -1,12 +1,18 @@
-# Shared set-up of the end-to-end tests: a private home, a private Xvfb with
-# openbox, a stand-in browser that logs every address it is given, and helpers
-# to find the program's windows by their role and drive them with real input.
-# Source it from a test script; everything started here ends with the script.
+# Shared set-up of the end-to-end tests: a private home, a private Xvfb with a
+# window manager (openbox, or the one QUORRIN_WM names: openbox or metacity), a
+# stand-in browser that logs every address it is given, and helpers to find the
+# program's windows by their role and drive them with real input. Source it
+# from a test script; everything started here ends with the script. A failure
+# prints what the program said, the windows on screen and where a screenshot of
+# the whole screen was kept (QUORRIN_FAILURES, else the system's temporary
+# folder).
 
 set -euo pipefail
 
 : "${QUORRIN_PROGRAM:?QUORRIN_PROGRAM must name the built program}"
 : "${QUORRIN_TESTS:?QUORRIN_TESTS must name the tests folder}"
+WINDOW_MANAGER=${QUORRIN_WM:-openbox}
+TEST_NAME="$(basename "$0" .sh)-$WINDOW_MANAGER"
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/quorrin-e2e.XXXXXX")
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_DATA_HOME="$WORK/home/.local/share"
@@ -30,6 +36,7 @@ export PATH="$WORK/bin:$PATH"
 PIDS=()
 cleanup() {
   local status=$?
+  [ "$status" -eq 0 ] || diagnose >&2
   {
     for pid in "${PIDS[@]}"; do kill -9 "$pid" || true; done
     wait
@@ -44,7 +51,37 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  diagnose >&2
   exit 1
+}
+
+# describe_window <id>: one line of what the window is and how it stands.
+describe_window() {
+  printf '  0x%x %-10s role=%s title=%s%s\n' "$1" \
+    "$(xwininfo -id "$1" 2>/dev/null | sed -n 's/.*Map State: //p')" \
+    "$(xprop -id "$1" WM_WINDOW_ROLE 2>/dev/null | sed -n 's/.*= //p')" \
+    "$(xdotool getwindowname "$1" 2>/dev/null)" \
+    "$(xprop -id "$1" WM_STATE 2>/dev/null | grep -q Normal && echo ' managed')"
+}
+
+# Prints, once, what is needed to find the cause of a failure.
+diagnose() {
+  [ -n "${DISPLAY:-}" ] && [ ! -e "$WORK/diagnosed" ] || return 0
+  : >"$WORK/diagnosed"
+  echo "--- the program's output:"
+  tail -n 40 "$WORK/program.log" 2>/dev/null
+  echo "--- $WINDOW_MANAGER's output:"
+  tail -n 20 "$WORK/wm.log" 2>/dev/null
+  local window
+  echo "--- managed windows, bottom to top:"
+  for window in $(stacking_order); do describe_window $((window)); done
+  echo "--- active window: $(printf '0x%x' "$(xdotool getactivewindow 2>/dev/null || echo 0)")"
+  echo "--- every named window:"
+  for window in $(xdotool search --name . 2>/dev/null); do describe_window "$window"; done
+  local folder=${QUORRIN_FAILURES:-${TMPDIR:-/tmp}}
+  mkdir -p "$folder"
+  local shot="$folder/$TEST_NAME-$(date +%Y%m%d-%H%M%S).png"
+  import -window root "$shot" 2>/dev/null && echo "--- the whole screen: $shot"
 }
 
 # wait_until <seconds> <command...>: polls until the command succeeds.
@@ -57,6 +94,43 @@ wait_until() {
   done
 }
 
+# The window ids of _NET_CLIENT_LIST_STACKING, bottom to top.
+stacking_order() {
+  xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | sed -n 's/.*# //p' | tr -d ,
+}
+
+top_window() { stacking_order | awk '{ print $NF }'; }
+
+# A window manager names itself before it is ready to manage windows, and a
+# window mapped in between may never be shown. Ready means a probe window was
+# taken: framed, in the client list and given a WM_STATE.
+probe_taken() {
+  local window
+  window=$(xdotool search --name '^quorrin-probe$' 2>/dev/null | head -1)
+  [ -n "$window" ] && xprop -id "$window" WM_STATE 2>/dev/null | grep -q Normal &&
+    stacking_order | grep -qiw "$(printf '0x%x' "$window")"
+}
+
+probe_gone() { ! xdotool search --name '^quorrin-probe$' >/dev/null 2>&1; }
+
+wait_window_manager_ready() {
+  local attempt probe
+  for attempt in 1 2 3 4 5; do
+    xmessage -title quorrin-probe -name quorrin-probe probe >/dev/null 2>&1 &
+    probe=$!
+    if wait_until 5 probe_taken; then
+      kill "$probe" 2>/dev/null
+      wait "$probe" 2>/dev/null || true
+      wait_until 10 probe_gone
+      return 0
+    fi
+    kill "$probe" 2>/dev/null
+    wait "$probe" 2>/dev/null || true
+    echo "$WINDOW_MANAGER did not take probe window $attempt; trying again" >>"$WORK/wm.log"
+  done
+  return 1
+}
+
 start_display() {
   # Xvfb picks a free display itself and writes its number to descriptor 3.
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
@@ -66,10 +140,13 @@ start_display() {
   local number
   number=$(head -1 "$WORK/display")
   export DISPLAY=":$number"
-  openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+  case "$WINDOW_MANAGER" in
+  openbox) openbox --sm-disable >"$WORK/wm.log" 2>&1 & ;;
+  metacity) metacity --sm-disable --no-composite >"$WORK/wm.log" 2>&1 & ;;
+  *) fail "unknown window manager $WINDOW_MANAGER" ;;
+  esac
   PIDS+=($!)
-  wait_until 20 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-    fail "openbox did not start"
+  wait_window_manager_ready || fail "$WINDOW_MANAGER does not manage windows"
 }
 
 # start_program [VAR=value... | wrapper command...]: starts the program, through
@@ -92,9 +169,10 @@ window_by_role() {
   return 1
 }
 
-# wait_window <role> [seconds]: prints the window once it is mapped.
+# wait_window <role> [seconds]: prints the window once it is mapped. The first
+# start on a new machine may spend a while building font caches.
 wait_window() {
-  wait_until "${2:-20}" window_by_role "$1" || fail "no window $1"
+  wait_until "${2:-30}" window_by_role "$1" || fail "no window $1"
   window_by_role "$1"
 }
 
@@ -113,10 +191,14 @@ message_box() {
   return 1
 }
 
-# focus <window>: activates a window through the window manager.
+active_window_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# focus <window>: activates a window through the window manager and waits
+# until it has the keyboard.
 focus() {
-  xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
-  sleep 0.3
+  timeout 5 xdotool windowactivate "$1" 2>/dev/null || true
+  wait_until 10 active_window_is "$1" || fail "window $1 does not take the focus"
+  sleep 0.2
 }
 
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
