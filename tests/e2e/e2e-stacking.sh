@@ -34,6 +34,13 @@ expect_desktop_window() {
   grep -q MINIMIZE <<<"$actions" && grep -q CLOSE <<<"$actions" ||
     fail "$2 cannot be minimised and closed: $actions"
   ! grep -q MAXIMIZE <<<"$actions" || fail "$2 offers to maximise: $actions"
+  # What the program asks of any window manager: functions and buttons to
+  # minimise and close, none to maximise.
+  local flags functions decorations
+  read -r flags functions decorations _ < <(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')
+  ((flags & 3 && (functions & 0x28) == 0x28 && decorations & 0x20)) &&
+    ((!(functions & 0x10) && !(decorations & 0x40))) ||
+    fail "$2 asks for other buttons: $(xprop -id "$1" _MOTIF_WM_HINTS)"
 }
 
 # screen_area <x y width height> <file>: what the screen shows there.

@@ -203,11 +203,21 @@ focus() {
 
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
 
+# A menu of the program is up: menus are the only windows it shows that the
+# window manager does not frame.
+menu_shown() {
+  local window
+  for window in $(xdotool search --onlyvisible --classname '^australian-astrology$' 2>/dev/null); do
+    xwininfo -id "$window" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+  done
+  return 1
+}
+
 # menu <alt+letter> <entry letter>: opens a menu of the active window and
-# chooses an entry once the menu has had time to come up.
+# chooses an entry once the menu is up.
 menu() {
   xdotool key "$1"
-  sleep 0.8
+  wait_until 10 menu_shown || fail "no menu came up for $1"
   xdotool key "$2"
   sleep 0.3
 }
