@@ -64,10 +64,25 @@ describe_window() {
     "$(xprop -id "$1" WM_STATE 2>/dev/null | grep -q Normal && echo ' managed')"
 }
 
+# trace <what>: notes a step of the test with the time and the active window.
+trace() {
+  printf '%s %s (active: %s)\n' "$(date +%T.%3N)" "$*" \
+    "$(printf '0x%x' "$(xdotool getactivewindow 2>/dev/null || echo 0)")" >>"$WORK/trail.log"
+}
+
 # Prints, once, what is needed to find the cause of a failure.
 diagnose() {
   [ -n "${DISPLAY:-}" ] && [ ! -e "$WORK/diagnosed" ] || return 0
   : >"$WORK/diagnosed"
+  echo "--- the last steps:"
+  tail -n 15 "$WORK/trail.log" 2>/dev/null
+  if [ -n "${PROGRAM_PID:-}" ] && ! process_running "$PROGRAM_PID"; then
+    local status=0
+    wait "$PROGRAM_PID" 2>/dev/null || status=$?
+    # 127: this is a subshell of the test, which cannot wait for the program.
+    [ "$status" = 127 ] && status="not known here"
+    echo "--- the program (pid $PROGRAM_PID) has ended, exit status $status"
+  fi
   echo "--- the program's output:"
   tail -n 40 "$WORK/program.log" 2>/dev/null
   echo "--- $WINDOW_MANAGER's output:"
@@ -155,6 +170,7 @@ start_program() {
   env "$@" "$QUORRIN_PROGRAM" >>"$WORK/program.log" 2>&1 &
   PROGRAM_PID=$!
   PIDS+=("$PROGRAM_PID")
+  trace "started the program ($*), pid $PROGRAM_PID"
 }
 
 # The visible windows of the program whose WM_WINDOW_ROLE is <role>.
@@ -196,12 +212,17 @@ active_window_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 # focus <window>: activates a window through the window manager and waits
 # until it has the keyboard.
 focus() {
+  trace "focus $(printf '0x%x' "$1")"
   timeout 5 xdotool windowactivate "$1" 2>/dev/null || true
   wait_until 10 active_window_is "$1" || fail "window $1 does not take the focus"
   sleep 0.2
 }
 
-keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+keys() {
+  trace "keys $*"
+  xdotool key --delay 80 "$@"
+  sleep 0.3
+}
 
 # A menu of the program is up: menus are the only windows it shows that the
 # window manager does not frame.
@@ -216,15 +237,21 @@ menu_shown() {
 # menu <alt+letter> <entry letter>: opens a menu of the active window and
 # chooses an entry once the menu is up.
 menu() {
+  trace "menu $1 $2"
   xdotool key "$1"
   wait_until 10 menu_shown || fail "no menu came up for $1"
   xdotool key "$2"
   sleep 0.3
 }
-type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
+type_text() {
+  trace "type ${1:0:40}"
+  xdotool type --delay 40 "$1"
+  sleep 0.2
+}
 
 # click_at <window> <x> <y>: a left click at a point of the window's client area.
 click_at() {
+  trace "click $(printf '0x%x' "$1") at $2,$3"
   xdotool mousemove --window "$1" "$2" "$3" click 1
   sleep 0.3
 }
