@@ -26,23 +26,6 @@ masked_line() {
   printf '0d0a'
 }
 
-no_dialog() { ! message_box "$1"; }
-
-# dialog_answer <title> <path>: types a full path into a file dialog and
-# accepts it. Enter may first only close the name completer.
-dialog_answer() {
-  local dialog
-  wait_until 20 message_box "$1" || fail "no dialog \"$1\""
-  dialog=$(message_box "$1")
-  focus "$dialog"
-  type_text "$2"
-  keys Return
-  if ! wait_until 3 no_dialog "$1"; then
-    keys Return
-    wait_until 10 no_dialog "$1" || fail "dialog \"$1\" still open"
-  fi
-}
-
 # reading_window: File > Print in the result window.
 reading_window() {
   local result
@@ -76,12 +59,12 @@ else
   wait_until 20 message_box "Quorrin Australian Astrology" || fail "no message when nothing was printed"
   focus "$(message_box "Quorrin Australian Astrology")"
   keys Return
-  wait_until 10 no_dialog "Quorrin Australian Astrology" || fail "message box still shown"
+  wait_until 10 no_box "Quorrin Australian Astrology" || fail "message box still shown"
 fi
 
 focus "$reading"
 keys alt+s
-dialog_answer "Save Your Zodiac Signs Result ...." "$SAVED"
+answer_file_dialog "Save Your Zodiac Signs Result ...." "$SAVED"
 wait_until 10 test -s "$SAVED" || fail "nothing saved"
 expected="$(masked_line "$NAME")$(masked_line June)"
 actual=$(od -An -v -tx1 "$SAVED" | tr -d ' \n')
@@ -98,7 +81,7 @@ keys alt+b
 main=$(wait_window frmMain)
 focus "$main"
 keys alt+o
-dialog_answer "Select the source file" "$SAVED"
+answer_file_dialog "Select the source file" "$SAVED"
 result=$(wait_window frmAustralianAstrologyResult)
 wait_until 10 window_gone frmMain || fail "main window still shown after opening"
 focus "$result"

@@ -209,6 +209,8 @@ message_box() {
 
 active_window_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 
+no_box() { ! message_box "$1"; }
+
 # focus <window>: activates a window through the window manager and waits
 # until it has the keyboard.
 focus() {
@@ -234,6 +236,8 @@ menu_shown() {
   return 1
 }
 
+no_menu_shown() { ! menu_shown; }
+
 # menu <alt+letter> <entry letter>: opens a menu of the active window and
 # chooses an entry once the menu is up.
 menu() {
@@ -254,6 +258,28 @@ click_at() {
   trace "click $(printf '0x%x' "$1") at $2,$3"
   xdotool mousemove --window "$1" "$2" "$3" click 1
   sleep 0.3
+}
+
+# answer_file_dialog <title> <path>: types a full path into a file dialog and
+# accepts it. The name box offers to complete a name that exists, once it has
+# read the folder; Enter then takes the completion or, when none is chosen in
+# the list, the dialog: pressed again only while the dialog stays.
+answer_file_dialog() {
+  local dialog
+  wait_until 20 message_box "$1" || fail "no dialog \"$1\""
+  dialog=$(message_box "$1")
+  focus "$dialog"
+  type_text "$2"
+  if [ -e "$2" ]; then
+    wait_until 10 menu_shown || fail "the dialog \"$1\" offers no completion of $2"
+    keys Return
+    wait_until 10 no_menu_shown || fail "the completion in \"$1\" stayed"
+    wait_until 2 no_box "$1" || keys Return
+  else
+    wait_until 10 no_menu_shown || fail "the dialog \"$1\" offers to complete $2"
+    keys Return
+  fi
+  wait_until 10 no_box "$1" || fail "the dialog \"$1\" stayed"
 }
 
 screenshot() { import -window "$1" "$WORK/shots/$2.png" 2>/dev/null || true; }
