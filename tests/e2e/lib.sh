@@ -1,11 +1,11 @@
 # Shared set-up of the end-to-end tests: a private home, a private Xvfb with a
 # window manager (openbox, or the one QUORRIN_WM names: openbox or metacity), a
-# stand-in browser that logs every address it is given, and helpers to find the
-# program's windows by their role and drive them with real input. Source it
-# from a test script; everything started here ends with the script. A failure
-# prints what the program said, the windows on screen and where a screenshot of
-# the whole screen was kept (QUORRIN_FAILURES, else the system's temporary
-# folder).
+# stand-in browser that logs every address it is given, on request a session
+# bus with the accessibility bus, and helpers to find the program's windows by
+# their role and drive them with real input. Source it from a test script;
+# everything started here ends with the script. A failure prints what the
+# program said, the windows on screen and where a screenshot of the whole
+# screen was kept (QUORRIN_FAILURES, else the system's temporary folder).
 
 set -euo pipefail
 
@@ -72,6 +72,10 @@ diagnose() {
   tail -n 40 "$WORK/program.log" 2>/dev/null
   echo "--- $WINDOW_MANAGER's output:"
   tail -n 20 "$WORK/wm.log" 2>/dev/null
+  if [ -e "$WORK/bus.log" ]; then
+    echo "--- the buses' output:"
+    tail -n 20 "$WORK/bus.log"
+  fi
   local window
   echo "--- managed windows, bottom to top:"
   for window in $(stacking_order); do describe_window $((window)); done
@@ -148,6 +152,25 @@ start_display() {
   PIDS+=($!)
   wait_window_manager_ready || fail "$WINDOW_MANAGER does not manage windows"
 }
+
+# start_accessibility_bus: a session bus of the test's own with the
+# accessibility bus on it, as on a desktop with a screen reader; programs
+# started after this talk to it, and it ends with the test.
+start_accessibility_bus() {
+  dbus-daemon --session --nofork --nosyslog --print-address=3 3>"$WORK/session-bus" \
+    >>"$WORK/bus.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 10 test -s "$WORK/session-bus" || fail "no session bus"
+  DBUS_SESSION_BUS_ADDRESS=$(head -1 "$WORK/session-bus")
+  export DBUS_SESSION_BUS_ADDRESS
+  # Qt joins the accessibility bus only if it is there when the program starts.
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+    >>"$WORK/bus.log" 2>&1 || fail "no accessibility bus"
+}
+
+# reader <atspi.py arguments...>: what a screen reader finds (see atspi.py).
+# Debian's python, which has pyatspi, whatever python comes first on PATH.
+reader() { /usr/bin/python3 "$QUORRIN_TESTS/e2e/atspi.py" "$@"; }
 
 # start_program [VAR=value... | wrapper command...]: starts the program, through
 # the wrapper if one is given; PROGRAM_PID is its pid.
