@@ -75,9 +75,7 @@ void Form::showModeless()
   placeOnScreen();
   show();
   raise();
-  // A window that asks to come up without the activation keeps it that way.
-  if (!testAttribute(Qt::WA_ShowWithoutActivating))
-    activateWindow();
+  activateWindow();
 }
 
 void Form::showModal()

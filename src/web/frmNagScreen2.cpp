@@ -203,10 +203,11 @@ void frmNagScreen2::Form_Load()
   const int appeal = static_cast<int>(desktop().nextRandom() * AppealCount);
   Label2->setText(Content::text(QStringLiteral("appeal-%1").arg(appeal)));
 
-  // Above every other window, the browser pages opened from here included,
-  // and put there without taking the activation from the user's window.
+  // Above every other window, the browser pages opened from here included.
+  // It comes up as the user's last window goes, so it takes the keyboard as
+  // any window does: a window manager need not hand it over, and without it
+  // the form and Exit could not be reached by keyboard.
   setWindowFlag(Qt::WindowStaysOnTopHint);
-  setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 void frmNagScreen2::Form_Unload() { ExitApplication(); }

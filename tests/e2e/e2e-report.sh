@@ -17,15 +17,6 @@ else
   echo "e2e report: printing checked without a printer: $no_cups"
 fi
 
-# masked_line <text>: the text as a saved reading holds it, in hex.
-masked_line() {
-  local text=$1 i
-  for ((i = 0; i < ${#text}; i++)); do
-    printf '%02x' $(($(printf '%d' "'${text:i:1}") + 85))
-  done
-  printf '0d0a'
-}
-
 no_dialog() { ! message_box "$1"; }
 
 # dialog_answer <title> <path>: types a full path into a file dialog and

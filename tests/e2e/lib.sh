@@ -224,6 +224,14 @@ focus() {
   sleep 0.2
 }
 
+# wait_active <window> <what>: the window takes the keyboard by itself, as
+# the program's windows do when they come up.
+wait_active() {
+  wait_until 10 active_window_is "$1" ||
+    fail "$2 does not take the focus; $(printf '0x%x' "$(xdotool getactivewindow 2>/dev/null || echo 0)") has it"
+  sleep 0.2
+}
+
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
 
 # menu <alt+letter> <entry letter>: opens a menu of the active window and
@@ -243,6 +251,9 @@ click_at() {
 }
 
 screenshot() { import -window "$1" "$WORK/shots/$2.png" 2>/dev/null || true; }
+# framed_screenshot <window> <file>: the window with the frame the window
+# manager gives it, as it looks on a desktop.
+framed_screenshot() { import -frame -window "$1" "$2" || fail "no screenshot of window $1"; }
 
 process_running() { kill -0 "$1" 2>/dev/null; }
 
@@ -250,6 +261,15 @@ process_running() { kill -0 "$1" 2>/dev/null; }
 wait_exit() { wait_until "${2:-20}" bash -c "! kill -0 $1 2>/dev/null"; }
 
 opened_urls() { cat "$OPENED_LOG"; }
+
+# masked_line <text>: a line of ASCII text as a saved reading holds it, in hex.
+masked_line() {
+  local text=$1 i
+  for ((i = 0; i < ${#text}; i++)); do
+    printf '%02x' $(($(printf '%d' "'${text:i:1}") + 85))
+  done
+  printf '0d0a'
+}
 
 settings_file() { echo "$XDG_CONFIG_HOME/australian-astrology/australian-astrology.ini"; }
 
