@@ -5,6 +5,11 @@
     atspi.py press <window description> <name>
                                          does the press action of the shown
                                          control of that name
+    atspi.py captions <window description>
+                                         prints "x y width height text" for
+                                         each caption shown in the window, in
+                                         points (Qt's device-independent
+                                         pixels) from its top left
 
 A line of the tree is: role "name" — description [actions] labelled by "label",
 indented by depth; "(not shown)" marks what a reader skips. The window is the
@@ -73,6 +78,48 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
+# Roles whose name is the caption drawn on them; a group box draws its name
+# as its title. Boxes and lists draw their text, not their name.
+CAPTIONED = {pyatspi.ROLE_LABEL, pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX,
+             pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_LINK, pyatspi.ROLE_PANEL,
+             pyatspi.ROLE_MENU_ITEM}
+BOXES = {pyatspi.ROLE_TEXT, pyatspi.ROLE_COMBO_BOX}
+# Points of frame around the text of controls drawn in a frame, left out of
+# the caption's area so that only text is read there.
+FRAMES = {pyatspi.ROLE_PUSH_BUTTON: 3, pyatspi.ROLE_CHECK_BOX: 3, pyatspi.ROLE_TOGGLE_BUTTON: 3,
+          pyatspi.ROLE_TEXT: 2, pyatspi.ROLE_COMBO_BOX: 2}
+
+
+def shown_text(node):
+    state = node.getState()
+    if not state.contains(pyatspi.STATE_SHOWING):
+        return ""
+    if node.getRole() in CAPTIONED:
+        return node.name
+    if node.getRole() in BOXES and not state.contains(pyatspi.STATE_MULTI_LINE):
+        if node.getRole() == pyatspi.ROLE_COMBO_BOX:
+            return node.name
+        return node.queryText().getText(0, -1)
+    return ""
+
+
+def captions(window):
+    frame = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    for _, node in walk(window):
+        text = shown_text(node).strip()
+        if not text:
+            continue
+        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        x, y = box.x - frame.x, box.y - frame.y
+        # A control placed wholly outside the window is never seen (the main
+        # window's Open button); one partly outside is cut and stays in.
+        if x >= frame.width or y >= frame.height or x + box.width <= 0 or y + box.height <= 0:
+            continue
+        inset = FRAMES.get(node.getRole(), 0)
+        print(x + inset, y + inset, box.width - 2 * inset, box.height - 2 * inset,
+              " ".join(text.split()))
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "tree":
         for depth, node in walk(find_window(argv[2])):
@@ -89,6 +136,9 @@ def main(argv):
             node.queryAction().doAction([name.lower() for name in actions].index("press"))
             return 0
         sys.exit(f"nothing shown is named {argv[3]!r}")
+    if len(argv) == 3 and argv[1] == "captions":
+        captions(find_window(argv[2]))
+        return 0
     sys.exit(__doc__)
 
 

@@ -1,11 +1,12 @@
-# Shared set-up of the end-to-end tests: a private home, a private Xvfb with a
-# window manager (openbox, or the one QUORRIN_WM names: openbox or metacity), a
-# stand-in browser that logs every address it is given, on request a session
-# bus with the accessibility bus, and helpers to find the program's windows by
-# their role and drive them with real input. Source it from a test script;
-# everything started here ends with the script. A failure prints what the
-# program said, the windows on screen and where a screenshot of the whole
-# screen was kept (QUORRIN_FAILURES, else the system's temporary folder).
+# Shared set-up of the end-to-end tests: a private home, a private Xvfb (of
+# 1280x1024, or the size QUORRIN_SCREEN gives) with a window manager (openbox,
+# or the one QUORRIN_WM names: openbox or metacity), a stand-in browser that
+# logs every address it is given, on request a session bus with the
+# accessibility bus, and helpers to find the program's windows by their role
+# and drive them with real input. Source it from a test script; everything
+# started here ends with the script. A failure prints what the program said,
+# the windows on screen and where a screenshot of the whole screen was kept
+# (QUORRIN_FAILURES, else the system's temporary folder).
 
 set -euo pipefail
 
@@ -137,7 +138,7 @@ wait_window_manager_ready() {
 
 start_display() {
   # Xvfb picks a free display itself and writes its number to descriptor 3.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${QUORRIN_SCREEN:-1280x1024}x24" -nolisten tcp -noreset \
     3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   PIDS+=($!)
   wait_until 20 test -s "$WORK/display" || fail "Xvfb did not start"
