@@ -5,7 +5,8 @@
 # Print to the reading window, Save through the file dialog and the bytes on
 # disk, back to a fresh main window, the saved reading opened with Alt+O,
 # Help > About and Esc, File > Exit to the closing screen, a refer-a-friend
-# submission by Tab and typing, and Exit.
+# submission by Tab and typing (a space in an address refused on the way),
+# and Exit.
 #
 # With QUORRIN_REFRESH_DOCS=1 (under openbox) the run also keeps its pictures
 # of the windows, frames included, as the README's screenshots in docs/.
@@ -44,7 +45,6 @@ keys alt+f
 wait_until 20 message_box "Quorrin Australian Astrology" || fail "no message for a missing name"
 box=$(message_box "Quorrin Australian Astrology")
 wait_active "$box" "the message box"
-picture "$box" message-box.png
 keys Return
 wait_until 10 no_box "Quorrin Australian Astrology" || fail "the message box stayed"
 wait_active "$main" "the main window after the message"
@@ -106,7 +106,17 @@ picture "$nag" closing-screen.png
 keys Tab Tab
 type_text "$NAME"
 keys Tab Tab
-type_text "ada@example.org"
+# A space in an address is refused with a message; the box goes with Enter
+# and the typing goes on where it was.
+type_text "ada "
+wait_until 20 message_box "Quorrin Australian Astrology" || fail "no refusal of a space"
+box=$(message_box "Quorrin Australian Astrology")
+wait_active "$box" "the refusal of a space"
+picture "$box" message-box.png
+keys Return
+wait_until 10 no_box "Quorrin Australian Astrology" || fail "the refusal stayed"
+wait_active "$nag" "the closing screen after the refusal"
+type_text "@example.org"
 keys Tab
 type_text "charles@example.net"
 keys Tab
