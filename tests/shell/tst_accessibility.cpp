@@ -175,7 +175,7 @@ private slots:
 
   void boxesAreNamedByTheirCaptions()
   {
-    frmMain &main = static_cast<frmMain &>(openWindow(QStringLiteral("frmMain")));
+    auto &main = static_cast<frmMain &>(openWindow(QStringLiteral("frmMain")));
     QCOMPARE(accessibleOf(main.txtName)->text(QAccessible::Name), QStringLiteral("Name"));
     // The month box is read with its chosen month, labelled by its caption
     // (and by its frame's).
@@ -184,7 +184,7 @@ private slots:
       labels << relation.first->text(QAccessible::Name);
     QVERIFY2(labels.contains(QStringLiteral("Birth Month")), qPrintable(labels.join(',')));
 
-    frmNagScreen2 &closing = Forms::get<frmNagScreen2>();
+    auto &closing = Forms::get<frmNagScreen2>();
     closing.txtFriendName->setText(QStringLiteral("Bob"));
     QCOMPARE(accessibleOf(closing.txtFriendName)->text(QAccessible::Name),
              QStringLiteral("Friend's Name"));
@@ -194,9 +194,9 @@ private slots:
 
   void aPressedLinkDoesWhatAClickDoes()
   {
-    Form *windows[] = {&openWindow(QStringLiteral("frmNagScreen2")),
-                       Forms::find<frmAustralianAstrologyResult>(), &Forms::get<frmAbout>(),
-                       &Forms::get<frmSave>()};
+    const QList<Form *> windows{&openWindow(QStringLiteral("frmNagScreen2")),
+                                Forms::find<frmAustralianAstrologyResult>(),
+                                &Forms::get<frmAbout>(), &Forms::get<frmSave>()};
     int links = 0;
     for (Form *window : windows) {
       for (LinkLabel *link : window->findChildren<LinkLabel *>()) {
@@ -232,7 +232,7 @@ private slots:
 
   void onlyTheOfferInFrontIsThereForTheReader()
   {
-    frmMain &main = static_cast<frmMain &>(openWindow(QStringLiteral("frmMain")));
+    auto &main = static_cast<frmMain &>(openWindow(QStringLiteral("frmMain")));
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QVERIFY(!accessibleOf(main.lblFullBrand)->state().invisible);
     QVERIFY(accessibleOf(main.lblCobrand)->state().invisible);
