@@ -2,9 +2,11 @@
 # dpkg-dev and file are for cpack, which reads the program's library needs.
 BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev dpkg-dev file)
 RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
+# dbus, at-spi2-core and python3-pyatspi let a test listen as a screen reader
+# does; tesseract reads captions back from screenshots.
 TEST_PACKAGES=(xvfb openbox metacity xdotool x11-utils imagemagick cups-daemon cups-client
   cups-bsd printer-driver-cups-pdf poppler-utils faketime desktop-file-utils appstream
-  libxml2-utils)
+  libxml2-utils dbus at-spi2-core python3-pyatspi tesseract-ocr tesseract-ocr-eng)
 
 # install_packages <package>...: installs what is missing, as root or through sudo.
 install_packages() {

@@ -3,6 +3,7 @@
 #include "reading/frmMain.h"
 #include "reading/signtable.h"
 #include "report/frmSave.h"
+#include "shell/accessibility.h"
 #include "shell/brandoffers.h"
 #include "shell/linklabel.h"
 #include "shell/look.h"
@@ -34,7 +35,8 @@ const QString DesignedDescriptionAnimal = QStringLiteral("Dibbler");
 } // namespace
 
 frmAustralianAstrologyResult::frmAustralianAstrologyResult()
-    : Form(QStringLiteral("frmAustralianAstrologyResult"), ClientSize)
+    : Form(QStringLiteral("frmAustralianAstrologyResult"), QStringLiteral("Result window"),
+           ClientSize)
 {
   QWidget *area = client();
   paint(area, White, DarkGreen);
@@ -84,14 +86,20 @@ void frmAustralianAstrologyResult::buildMenus()
     action->setObjectName(name);
     return action;
   };
+  const auto menu = [bar](const QString &name, const QString &caption) {
+    QMenu *menu = named(bar->addMenu(caption), name);
+    // An open menu is named as its entry in the bar.
+    menu->setAccessibleName(Accessibility::withoutAccessKey(caption));
+    return menu;
+  };
 
-  QMenu *mnuFile = named(bar->addMenu(QStringLiteral("&File")), QStringLiteral("mnuFile"));
+  QMenu *mnuFile = menu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
   mnuPrint = entry(mnuFile, QStringLiteral("mnuPrint"), QStringLiteral("&Print"));
   mnuBack = entry(mnuFile, QStringLiteral("mnuBack"), QStringLiteral("&Back"));
   mnuFile->addSeparator();
   mnuExit = entry(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"));
 
-  QMenu *mnuHelp = named(bar->addMenu(QStringLiteral("&Help")), QStringLiteral("mnuHelp"));
+  QMenu *mnuHelp = menu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
   mnuOnline = entry(mnuHelp, QStringLiteral("mnuOnline"), QStringLiteral("&Online Help"));
   mnuVisit = entry(mnuHelp, QStringLiteral("mnuVisit"), QStringLiteral("&Visit Us Online"));
   mnuHelp->addSeparator();

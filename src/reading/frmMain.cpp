@@ -40,7 +40,7 @@ const QString Invitation = QStringLiteral(
     "with this software.");
 } // namespace
 
-frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
+frmMain::frmMain() : Form(QStringLiteral("frmMain"), QStringLiteral("Main window"), ClientSize)
 {
   QWidget *area = client();
   paint(area, White, DarkGreen);
@@ -66,6 +66,8 @@ frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
   txtName->setGeometry(NamePlace);
   txtName->setFont(verdana(8.25));
   txtName->setMaxLength(LongestSavedName);
+  // The captions beside the boxes name them to a screen reader.
+  Label1->setBuddy(txtName);
 
   Label2 = label(fraDetails, QStringLiteral("Label2"), QStringLiteral("Birth Month"),
                  MonthLabelPlace, verdana(8.25, Bold), Orange);
@@ -74,6 +76,7 @@ frmMain::frmMain() : Form(QStringLiteral("frmMain"), ClientSize)
   cboMonth->setEditable(false);
   cboMonth->setGeometry(MonthPlace);
   cboMonth->setFont(verdana(9));
+  Label2->setBuddy(cboMonth);
 
   cmdProceed =
       named(new QPushButton(QStringLiteral("&Find My Australian Astrology Sign"), fraDetails),

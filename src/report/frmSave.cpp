@@ -29,7 +29,7 @@ constexpr qreal ReportPoints = 9.75;
 constexpr qreal WindowPoints = 8.25;
 } // namespace
 
-frmSave::frmSave() : Form(QStringLiteral("frmSave"), ClientSize)
+frmSave::frmSave() : Form(QStringLiteral("frmSave"), QStringLiteral("Reading window"), ClientSize)
 {
   QWidget *area = client();
   paint(area, White, DarkGreen);
@@ -40,6 +40,7 @@ frmSave::frmSave() : Form(QStringLiteral("frmSave"), ClientSize)
   RTB = named(new QTextEdit(area), QStringLiteral("RTB"));
   RTB->setGeometry(ReportPlace);
   RTB->setFont(verdana(ReportPoints));
+  RTB->setAccessibleName(QStringLiteral("Your reading"));
   RTB->setReadOnly(true);
   // Read-only, yet the reader may select with mouse and keys, and sees the
   // hand over links; opening them is the link hook's business.

@@ -7,8 +7,10 @@ class QFrame;
 class QWidget;
 
 // A link caption: white, bold, underlined Verdana 8.25, centred and wrapped;
-// opaque when given a background.
-LinkLabel *makeLink(QWidget *parent, const QString &name, const QString &text, const QRect &place);
+// opaque when given a background. A screen reader reads the caption and then
+// the description of what pressing it does.
+LinkLabel *makeLink(QWidget *parent, const QString &name, const QString &text,
+                    const QString &description, const QRect &place);
 
 // The invitation to the maker's forum that heads several windows; it opens
 // the home page.

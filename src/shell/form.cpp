@@ -2,6 +2,7 @@
 
 #include "content/content.h"
 #include "platform/placement.h"
+#include "shell/accessibility.h"
 #include "shell/titles.h"
 
 #include <QCloseEvent>
@@ -19,10 +20,11 @@ QList<Form *> &registry()
 }
 } // namespace
 
-Form::Form(const QString &formName, const QSize &clientSize)
+Form::Form(const QString &formName, const QString &description, const QSize &clientSize)
 {
+  Accessibility::install();
   setObjectName(formName);
-  setAccessibleName(formName);
+  setAccessibleDescription(description);
   setWindowRole(formName);
   setWindowTitle(WindowTitle);
   setWindowIcon(Content::applicationIcon());
@@ -73,9 +75,7 @@ void Form::showModeless()
   placeOnScreen();
   show();
   raise();
-  // A window that asks to come up without the activation keeps it that way.
-  if (!testAttribute(Qt::WA_ShowWithoutActivating))
-    activateWindow();
+  activateWindow();
 }
 
 void Form::showModal()

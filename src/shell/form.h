@@ -30,8 +30,9 @@ signals:
   void hiddenOrUnloaded();
 
 protected:
-  // The window's name (also its X11 role) and its designed client area.
-  Form(const QString &formName, const QSize &clientSize);
+  // The window's name (also its X11 role), what a screen reader says it is
+  // (every window has the same title) and its designed client area.
+  Form(const QString &formName, const QString &description, const QSize &clientSize);
 
   virtual void Form_Load() {}
   virtual void Form_Unload() {}

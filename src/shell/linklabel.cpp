@@ -1,8 +1,14 @@
 #include "shell/linklabel.h"
 
+#include "shell/accessibility.h"
+
 #include <QMouseEvent>
 
-LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent) { setHandPointer(true); }
+LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
+{
+  Accessibility::install();
+  setHandPointer(true);
+}
 
 void LinkLabel::setHandPointer(bool hand)
 {

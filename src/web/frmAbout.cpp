@@ -26,10 +26,12 @@ constexpr QRect Line2Place = twips(-30, 2535, 7110, 30);
 constexpr QRect OKPlace = twips(5655, 2640, 1260, 345);
 const QColor &RuleColour = Black;
 
-LinkLabel *link(QWidget *parent, const QString &name, const QString &text, const QRect &place)
+LinkLabel *link(QWidget *parent, const QString &name, const QString &text,
+                const QString &description, const QRect &place)
 {
   auto *result = named(new LinkLabel(parent), name);
   result->setText(text);
+  result->setAccessibleDescription(description);
   result->setTextFormat(Qt::PlainText);
   result->setFont(verdana(8.25, Underlined));
   paint(result, BrightGreen);
@@ -39,7 +41,7 @@ LinkLabel *link(QWidget *parent, const QString &name, const QString &text, const
 }
 } // namespace
 
-frmAbout::frmAbout() : Form(QStringLiteral("frmAbout"), ClientSize)
+frmAbout::frmAbout() : Form(QStringLiteral("frmAbout"), QStringLiteral("About window"), ClientSize)
 {
   QWidget *area = client();
   paint(area, White, DarkGreen);
@@ -57,16 +59,18 @@ frmAbout::frmAbout() : Form(QStringLiteral("frmAbout"), ClientSize)
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  lblHomePage = link(area, QStringLiteral("lblHomePage"),
-                     Content::text(QStringLiteral("about-homepage")), HomePagePlace);
+  lblHomePage =
+      link(area, QStringLiteral("lblHomePage"), Content::text(QStringLiteral("about-homepage")),
+           QStringLiteral("Opens the maker's web site in your web browser"), HomePagePlace);
 
   Label3 = label(area, QStringLiteral("Label3"), Content::text(QStringLiteral("about-fullbrand")),
                  FullBrandPlace, verdana(8.25, Bold), White);
   Label3->setWordWrap(true);
   Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  lblCobrand = link(area, QStringLiteral("lblCobrand"),
-                    QStringLiteral("Click here for more details"), CobrandPlace);
+  lblCobrand =
+      link(area, QStringLiteral("lblCobrand"), QStringLiteral("Click here for more details"),
+           QStringLiteral("Opens the full-branding offer in your web browser"), CobrandPlace);
 
   Line2 = named(new QFrame(area), QStringLiteral("Line2"));
   Line2->setGeometry(Line2Place);

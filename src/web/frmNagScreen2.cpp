@@ -49,9 +49,12 @@ constexpr int SpaceKey = 32;
 const QString InitialMessage = TafPlaceholder::Message + QStringLiteral("\r\n");
 const QString CrLf = QStringLiteral("\r\n");
 
-QLineEdit *textBox(QWidget *parent, const QString &name, const QString &text, const QRect &place)
+// A box of the refer-a-friend form, holding its caption until the user types.
+// The caption names the box to a screen reader, whatever the box holds.
+QLineEdit *textBox(QWidget *parent, const QString &name, const QString &caption, const QRect &place)
 {
-  auto *box = named(new QLineEdit(text, parent), name);
+  auto *box = named(new QLineEdit(caption, parent), name);
+  box->setAccessibleName(caption);
   box->setGeometry(place);
   box->setFont(verdana(8.25)); // not the frame's bold caption font
   return box;
@@ -91,7 +94,8 @@ bool movedWithinWindow(const QEvent *event)
 }
 } // namespace
 
-frmNagScreen2::frmNagScreen2() : Form(QStringLiteral("frmNagScreen2"), ClientSize)
+frmNagScreen2::frmNagScreen2()
+    : Form(QStringLiteral("frmNagScreen2"), QStringLiteral("Closing screen"), ClientSize)
 {
   QWidget *area = client();
   paint(area, Black, White);
@@ -111,6 +115,8 @@ frmNagScreen2::frmNagScreen2() : Form(QStringLiteral("frmNagScreen2"), ClientSiz
   Check1 = named(new QPushButton(Content::text(QStringLiteral("visit-now")), area),
                  QStringLiteral("Check1"));
   Check1->setCheckable(true);
+  Check1->setAccessibleDescription(
+      QStringLiteral("Opens the maker's web site in your web browser"));
   Check1->setGeometry(Check1Place);
   Check1->setFont(verdana(14.25));
   Check1->setCursor(Qt::PointingHandCursor);
@@ -134,6 +140,8 @@ frmNagScreen2::frmNagScreen2() : Form(QStringLiteral("frmNagScreen2"), ClientSiz
   lblGoToHome = named(new LinkLabel(Frame6), QStringLiteral("lblGoToHome"));
   lblGoToHome->setText(QStringLiteral("Click Here To Visit Quorrin Softwares"));
   lblGoToHome->setTextFormat(Qt::PlainText);
+  lblGoToHome->setAccessibleDescription(
+      QStringLiteral("Opens the maker's catalogue of programs in your web browser"));
   lblGoToHome->setFont(verdana(9, Bold | Underlined));
   paint(lblGoToHome, Yellow);
   fitToText(lblGoToHome, GoToHomePlace);
@@ -148,7 +156,9 @@ frmNagScreen2::frmNagScreen2() : Form(QStringLiteral("frmNagScreen2"), ClientSiz
   cmdClose->setFocus();
 
   connect(cmdClose, &QPushButton::clicked, this, &frmNagScreen2::cmdClose_Click);
-  connect(Check1, &QPushButton::clicked, this, &frmNagScreen2::Check1_Click);
+  // Every change of the tick, as a click, a key or a screen reader's toggle
+  // makes it, runs Check1_Click, which clears the tick again.
+  connect(Check1, &QPushButton::toggled, this, &frmNagScreen2::Check1_Click);
   connect(cmdSubmit, &QPushButton::clicked, this, &frmNagScreen2::cmdSubmit_Click);
   connect(lblGoToHome, &LinkLabel::clicked, this, [] { OpenWebPage(PageKey::Catalogue); });
 }
@@ -168,6 +178,7 @@ void frmNagScreen2::buildReferAFriend()
   cmdSubmit->setFont(verdana(8.25, Bold));
 
   txtMessage = named(new QPlainTextEdit(Frame2), QStringLiteral("txtMessage"));
+  txtMessage->setAccessibleName(TafPlaceholder::Message);
   txtMessage->setGeometry(MessagePlace);
   txtMessage->setFont(verdana(8.25));
   txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -192,10 +203,11 @@ void frmNagScreen2::Form_Load()
   const int appeal = static_cast<int>(desktop().nextRandom() * AppealCount);
   Label2->setText(Content::text(QStringLiteral("appeal-%1").arg(appeal)));
 
-  // Above every other window, the browser pages opened from here included,
-  // and put there without taking the activation from the user's window.
+  // Above every other window, the browser pages opened from here included.
+  // It comes up as the user's last window goes, so it takes the keyboard as
+  // any window does: a window manager need not hand it over, and without it
+  // the form and Exit could not be reached by keyboard.
   setWindowFlag(Qt::WindowStaysOnTopHint);
-  setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 void frmNagScreen2::Form_Unload() { ExitApplication(); }

@@ -17,15 +17,6 @@ else
   echo "e2e report: printing checked without a printer: $no_cups"
 fi
 
-# masked_line <text>: the text as a saved reading holds it, in hex.
-masked_line() {
-  local text=$1 i
-  for ((i = 0; i < ${#text}; i++)); do
-    printf '%02x' $(($(printf '%d' "'${text:i:1}") + 85))
-  done
-  printf '0d0a'
-}
-
 # reading_window: File > Print in the result window.
 reading_window() {
   local result

@@ -1,11 +1,12 @@
-# Shared set-up of the end-to-end tests: a private home, a private Xvfb with a
-# window manager (openbox, or the one QUORRIN_WM names: openbox or metacity), a
-# stand-in browser that logs every address it is given, and helpers to find the
-# program's windows by their role and drive them with real input. Source it
-# from a test script; everything started here ends with the script. A failure
-# prints what the program said, the windows on screen and where a screenshot of
-# the whole screen was kept (QUORRIN_FAILURES, else the system's temporary
-# folder).
+# Shared set-up of the end-to-end tests: a private home, a private Xvfb (of
+# 1280x1024, or the size QUORRIN_SCREEN gives) with a window manager (openbox,
+# or the one QUORRIN_WM names: openbox or metacity), a stand-in browser that
+# logs every address it is given, on request a session bus with the
+# accessibility bus, and helpers to find the program's windows by their role
+# and drive them with real input. Source it from a test script; everything
+# started here ends with the script. A failure prints what the program said,
+# the windows on screen and where a screenshot of the whole screen was kept
+# (QUORRIN_FAILURES, else the system's temporary folder).
 
 set -euo pipefail
 
@@ -87,6 +88,10 @@ diagnose() {
   tail -n 40 "$WORK/program.log" 2>/dev/null
   echo "--- $WINDOW_MANAGER's output:"
   tail -n 20 "$WORK/wm.log" 2>/dev/null
+  if [ -e "$WORK/bus.log" ]; then
+    echo "--- the buses' output:"
+    tail -n 20 "$WORK/bus.log"
+  fi
   local window
   echo "--- managed windows, bottom to top:"
   for window in $(stacking_order); do describe_window $((window)); done
@@ -148,7 +153,7 @@ wait_window_manager_ready() {
 
 start_display() {
   # Xvfb picks a free display itself and writes its number to descriptor 3.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${QUORRIN_SCREEN:-1280x1024}x24" -nolisten tcp -noreset \
     3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   PIDS+=($!)
   wait_until 20 test -s "$WORK/display" || fail "Xvfb did not start"
@@ -163,6 +168,25 @@ start_display() {
   PIDS+=($!)
   wait_window_manager_ready || fail "$WINDOW_MANAGER does not manage windows"
 }
+
+# start_accessibility_bus: a session bus of the test's own with the
+# accessibility bus on it, as on a desktop with a screen reader; programs
+# started after this talk to it, and it ends with the test.
+start_accessibility_bus() {
+  dbus-daemon --session --nofork --nosyslog --print-address=3 3>"$WORK/session-bus" \
+    >>"$WORK/bus.log" 2>&1 &
+  PIDS+=($!)
+  wait_until 10 test -s "$WORK/session-bus" || fail "no session bus"
+  DBUS_SESSION_BUS_ADDRESS=$(head -1 "$WORK/session-bus")
+  export DBUS_SESSION_BUS_ADDRESS
+  # Qt joins the accessibility bus only if it is there when the program starts.
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+    >>"$WORK/bus.log" 2>&1 || fail "no accessibility bus"
+}
+
+# reader <atspi.py arguments...>: what a screen reader finds (see atspi.py).
+# Debian's python, which has pyatspi, whatever python comes first on PATH.
+reader() { /usr/bin/python3 "$QUORRIN_TESTS/e2e/atspi.py" "$@"; }
 
 # start_program [VAR=value... | wrapper command...]: starts the program, through
 # the wrapper if one is given; PROGRAM_PID is its pid.
@@ -220,6 +244,14 @@ focus() {
   sleep 0.2
 }
 
+# wait_active <window> <what>: the window takes the keyboard by itself, as
+# the program's windows do when they come up.
+wait_active() {
+  wait_until 10 active_window_is "$1" ||
+    fail "$2 does not take the focus; $(printf '0x%x' "$(xdotool getactivewindow 2>/dev/null || echo 0)") has it"
+  sleep 0.2
+}
+
 keys() {
   trace "keys $*"
   xdotool key --delay 80 "$@"
@@ -260,15 +292,15 @@ click_at() {
   sleep 0.3
 }
 
-# answer_file_dialog <title> <path>: types a full path into a file dialog and
-# accepts it. The name box offers to complete a name that exists, once it has
-# read the folder; Enter then takes the completion or, when none is chosen in
-# the list, the dialog: pressed again only while the dialog stays.
+# answer_file_dialog <title> <path>: the file dialog takes the keyboard; a full
+# path typed into it is accepted. The name box offers to complete a name that
+# exists, once it has read the folder; Enter then takes the completion or, when
+# none is chosen in the list, the dialog: pressed again only while it stays.
 answer_file_dialog() {
   local dialog
   wait_until 20 message_box "$1" || fail "no dialog \"$1\""
   dialog=$(message_box "$1")
-  focus "$dialog"
+  wait_active "$dialog" "the dialog \"$1\""
   type_text "$2"
   if [ -e "$2" ]; then
     wait_until 10 menu_shown || fail "the dialog \"$1\" offers no completion of $2"
@@ -283,6 +315,9 @@ answer_file_dialog() {
 }
 
 screenshot() { import -window "$1" "$WORK/shots/$2.png" 2>/dev/null || true; }
+# framed_screenshot <window> <file>: the window with the frame the window
+# manager gives it, as it looks on a desktop.
+framed_screenshot() { import -frame -window "$1" "$2" || fail "no screenshot of window $1"; }
 
 process_running() { kill -0 "$1" 2>/dev/null; }
 
@@ -290,6 +325,15 @@ process_running() { kill -0 "$1" 2>/dev/null; }
 wait_exit() { wait_until "${2:-20}" bash -c "! kill -0 $1 2>/dev/null"; }
 
 opened_urls() { cat "$OPENED_LOG"; }
+
+# masked_line <text>: a line of ASCII text as a saved reading holds it, in hex.
+masked_line() {
+  local text=$1 i
+  for ((i = 0; i < ${#text}; i++)); do
+    printf '%02x' $(($(printf '%d' "'${text:i:1}") + 85))
+  done
+  printf '0d0a'
+}
 
 settings_file() { echo "$XDG_CONFIG_HOME/australian-astrology/australian-astrology.ini"; }
 

@@ -16,7 +16,7 @@ QStringList unloadOrder;
 class ProbeForm : public Form {
   Q_OBJECT
 public:
-  explicit ProbeForm(const QString &name) : Form(name, QSize(100, 100)) {}
+  explicit ProbeForm(const QString &name) : Form(name, name, QSize(100, 100)) {}
 
 protected:
   void Form_Unload() override { unloadOrder.append(objectName()); }
