@@ -20,6 +20,19 @@
 #include <cstdio>
 #include <cstdlib>
 
+// In a build with AddressSanitizer (gcc names it __SANITIZE_ADDRESS__, clang
+// __has_feature), the end of the process checks for leaks.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUORRIN_CHECK_LEAKS_AT_END 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUORRIN_CHECK_LEAKS_AT_END 1
+#endif
+#endif
+#ifdef QUORRIN_CHECK_LEAKS_AT_END
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
 // "Description|pattern" as the program keeps it, to Qt's "Description (pattern)".
@@ -171,6 +184,11 @@ void QtDesktop::endProcess()
   if (m_instanceLock)
     m_instanceLock->unlock();
   std::fflush(nullptr);
+#ifdef QUORRIN_CHECK_LEAKS_AT_END
+  // _Exit skips the check LeakSanitizer makes at a normal exit. A leak found
+  // here ends the process with LeakSanitizer's report and exit code instead.
+  __lsan_do_leak_check();
+#endif
   // Leaving at once guarantees that no window event runs after the last unload.
   std::_Exit(EXIT_SUCCESS);
 }
