@@ -1,11 +1,13 @@
-# Debian 12 packages the program needs, sourced by run.sh, test.sh, test-sanitized.sh
-# and package.sh.
+# Debian 12 packages the program needs, sourced by run.sh, test.sh, test-sanitized.sh,
+# fuzz.sh and package.sh.
 # dpkg-dev and file are for cpack, which reads the program's library needs.
 BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev dpkg-dev file)
 RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
 TEST_PACKAGES=(xvfb openbox metacity xdotool x11-utils imagemagick cups-daemon cups-client
   cups-bsd printer-driver-cups-pdf poppler-utils faketime desktop-file-utils appstream
   libxml2-utils)
+# The fuzz targets: clang, with libFuzzer and the sanitizer runtimes it links.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 # install_packages <package>...: installs what is missing, as root or through sudo.
 install_packages() {
