@@ -135,12 +135,14 @@ void QtDesktop::seedRandom()
       std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
-float QtDesktop::nextRandom()
+float QtDesktop::nextRandom() { return drawFromBits(m_random()); }
+
+float QtDesktop::drawFromBits(std::uint32_t bits)
 {
   // 24 random bits scaled by 2^-24 fill a float's mantissa exactly, so the
   // draw can never round up to 1.
   constexpr float scale = 1.0F / 16777216.0F;
-  return static_cast<float>(m_random() >> 8U) * scale;
+  return static_cast<float>(bits >> 8U) * scale;
 }
 
 bool QtDesktop::claimSingleInstance()
