@@ -8,6 +8,7 @@
 #include "report/savedreading.h"
 #include "shell/windows1252.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sanitizer/asan_interface.h>
@@ -19,12 +20,10 @@ constexpr int HighestNameCode = 170;
 
 bool holdsOnlyNameCharacters(const QString &text)
 {
-  for (const QChar character : text) {
+  return std::all_of(text.begin(), text.end(), [](QChar character) {
     const auto code = Windows1252::encode(character);
-    if (!code || *code > HighestNameCode)
-      return false;
-  }
-  return true;
+    return code && *code <= HighestNameCode;
+  });
 }
 
 void parsesAnyBytes(const uint8_t *data, size_t size)

@@ -31,7 +31,7 @@ void printSaveAndClose(ScriptedDesktop &desktop, frmAustralianAstrologyResult &r
   desktop.fileNames.enqueue(savedPath);
   bool reportWritten = false;
   QTimer::singleShot(0, &result, [&reportWritten] {
-    frmSave *reading = Forms::find<frmSave>();
+    auto *reading = Forms::find<frmSave>();
     if (!reading)
       return;
     reportWritten = reading->RTB->toPlainText().startsWith(QStringLiteral("Name: ") + Name);
@@ -51,7 +51,7 @@ void runReadingCycle(ScriptedDesktop &desktop, const QString &savedPath)
   desktop.printedDocuments.clear();
   desktop.fileDialogs.clear();
 
-  frmMain &main = Forms::get<frmMain>();
+  auto &main = Forms::get<frmMain>();
   main.showModeless();
   main.txtName->setText(Name);
   main.cboMonth->setCurrentIndex(static_cast<int>(main.cboMonth->findText(Month)));
@@ -65,7 +65,7 @@ void runReadingCycle(ScriptedDesktop &desktop, const QString &savedPath)
   QCOMPARE(desktop.printedDocuments.size(), 1);
 
   result->cmdBack->click();
-  frmMain *again = Forms::find<frmMain>();
+  auto *again = Forms::find<frmMain>();
   QVERIFY(again && again->isVisible());
   desktop.fileNames.enqueue(savedPath);
   again->cmdOpen->click();
