@@ -11,10 +11,11 @@ build "$ROOT/build-sanitized" -DASTROLOGY_SANITIZE=ON
 
 # The end-to-end tests start the program under libfaketime through LD_PRELOAD,
 # which puts it before the ASan runtime in the list of libraries. ASan refuses
-# that order only because a preloaded library could take malloc and friends
-# from it; libfaketime replaces clock and time calls alone, and ASan sets
-# itself up from the program's preinit array before any library's own
-# initialiser runs, so the check is switched off rather than the test.
+# that order because a library ahead of it could take the calls it intercepts,
+# malloc and friends above all. libfaketime takes only clock and time calls and
+# hands each on to the next library in line (ASan's interceptor, where there is
+# one), and ASan sets itself up from the program's preinit array before any
+# library's initialiser runs; so the check is switched off, not the test.
 export ASAN_OPTIONS="detect_leaks=1:verify_asan_link_order=0:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
