@@ -1,4 +1,5 @@
-# Debian 12 packages the program needs, sourced by run.sh, test.sh and package.sh.
+# Debian 12 packages the program needs, sourced by run.sh, test.sh, test-sanitized.sh,
+# fuzz.sh and package.sh.
 # dpkg-dev and file are for cpack, which reads the program's library needs.
 BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev dpkg-dev file)
 RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
@@ -7,6 +8,8 @@ RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-co
 TEST_PACKAGES=(xvfb openbox metacity xdotool x11-utils imagemagick cups-daemon cups-client
   cups-bsd printer-driver-cups-pdf poppler-utils faketime desktop-file-utils appstream
   libxml2-utils dbus at-spi2-core python3-pyatspi tesseract-ocr tesseract-ocr-eng)
+# The fuzz targets: clang, with libFuzzer and the sanitizer runtimes it links.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 # install_packages <package>...: installs what is missing, as root or through sudo.
 install_packages() {
@@ -23,8 +26,17 @@ install_packages() {
     "${missing[@]}" </dev/null
 }
 
-# build <folder>: configures and builds the program and its tests.
+# build <folder> [cmake option...]: configures and builds the program and its
+# tests; on no more than two cores, which the machine shares.
 build() {
-  cmake -S "$ROOT" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$1" --parallel "$(nproc)"
+  local folder=$1
+  shift
+  cmake -S "$ROOT" -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$folder" --parallel "$(build_jobs)"
+}
+
+build_jobs() {
+  local cores
+  cores=$(nproc)
+  echo $((cores < 2 ? cores : 2))
 }

@@ -20,6 +20,19 @@
 #include <cstdio>
 #include <cstdlib>
 
+// In a build with AddressSanitizer (gcc names it __SANITIZE_ADDRESS__, clang
+// __has_feature), the end of the process checks for leaks.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUORRIN_CHECK_LEAKS_AT_END 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUORRIN_CHECK_LEAKS_AT_END 1
+#endif
+#endif
+#ifdef QUORRIN_CHECK_LEAKS_AT_END
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
 // "Description|pattern" as the program keeps it, to Qt's "Description (pattern)".
@@ -122,12 +135,14 @@ void QtDesktop::seedRandom()
       std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
-float QtDesktop::nextRandom()
+float QtDesktop::nextRandom() { return drawFromBits(m_random()); }
+
+float QtDesktop::drawFromBits(std::uint32_t bits)
 {
   // 24 random bits scaled by 2^-24 fill a float's mantissa exactly, so the
   // draw can never round up to 1.
   constexpr float scale = 1.0F / 16777216.0F;
-  return static_cast<float>(m_random() >> 8U) * scale;
+  return static_cast<float>(bits >> 8U) * scale;
 }
 
 bool QtDesktop::claimSingleInstance()
@@ -171,6 +186,11 @@ void QtDesktop::endProcess()
   if (m_instanceLock)
     m_instanceLock->unlock();
   std::fflush(nullptr);
+#ifdef QUORRIN_CHECK_LEAKS_AT_END
+  // _Exit skips the check LeakSanitizer makes at a normal exit. A leak found
+  // here ends the process with LeakSanitizer's report and exit code instead.
+  __lsan_do_leak_check();
+#endif
   // Leaving at once guarantees that no window event runs after the last unload.
   std::_Exit(EXIT_SUCCESS);
 }

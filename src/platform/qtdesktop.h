@@ -4,6 +4,7 @@
 
 #include <QLockFile>
 
+#include <cstdint>
 #include <memory>
 #include <random>
 
@@ -28,6 +29,10 @@ public:
   std::optional<QString> readSetting(const QString &section, const QString &key) override;
   bool writeSetting(const QString &section, const QString &key, const QString &value) override;
   void endProcess() override;
+
+  // 32 random bits as a draw in [0, 1): what nextRandom gives for each number
+  // of its generator.
+  static float drawFromBits(std::uint32_t bits);
 
   // The settings store's application name: the executable's file name
   // without its extension, so a renamed program starts from empty settings.

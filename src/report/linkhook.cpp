@@ -27,6 +27,11 @@ public:
 
   bool eventFilter(QObject *watched, QEvent *event) override
   {
+    // Mouse events come only from a live control. Others still reach the hook
+    // while its window is destroyed without an unload, when the control is no
+    // longer a QTextEdit and must not be looked at as one.
+    if (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonPress)
+      return false;
     if (!m_richText || watched != m_richText->viewport())
       return false;
     if (event->type() == QEvent::MouseMove) {

@@ -7,6 +7,8 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <array>
+
 namespace {
 const QString BareWebPrefix = QStringLiteral("www.");
 const QString BareWebScheme = QStringLiteral("http://");
@@ -23,20 +25,32 @@ const QRegularExpression &addressPattern()
 }
 
 // Punctuation that ends a sentence after an address rather than belonging to
-// it; a closing bracket stays when the address opened one.
+// it; a closing bracket stays when the address opened one. The brackets are
+// counted once and the counts kept as the end moves in, so that a name of
+// nothing but closing brackets takes no longer than any other.
 qsizetype withoutTrailingPunctuation(const QString &text)
 {
   const QString sentencePunctuation = QStringLiteral(".,;:!?'");
+  struct Brackets {
+    QChar close;
+    qsizetype opened;
+    qsizetype closed;
+  };
+  std::array<Brackets, 2> brackets{{
+      {QLatin1Char(')'), text.count(QLatin1Char('(')), text.count(QLatin1Char(')'))},
+      {QLatin1Char(']'), text.count(QLatin1Char('[')), text.count(QLatin1Char(']'))},
+  }};
   qsizetype length = text.size();
   while (length > 0) {
     const QChar last = text.at(length - 1);
-    const QStringView kept = QStringView(text).left(length);
-    const auto closesUnopened = [&](char open, char close) {
-      return last == QLatin1Char(close) &&
-             kept.count(QLatin1Char(open)) < kept.count(QLatin1Char(close));
-    };
-    if (!sentencePunctuation.contains(last) && !closesUnopened('(', ')') &&
-        !closesUnopened('[', ']'))
+    bool closesUnopened = false;
+    for (Brackets &kind : brackets) {
+      if (last == kind.close && kind.opened < kind.closed) {
+        closesUnopened = true;
+        --kind.closed;
+      }
+    }
+    if (!closesUnopened && !sentencePunctuation.contains(last))
       break;
     --length;
   }

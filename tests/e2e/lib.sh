@@ -42,6 +42,13 @@ cleanup() {
     for pid in "${PIDS[@]}"; do kill -9 "$pid" || true; done
     wait
   } 2>/dev/null
+  # A sanitizer's report in the program's output fails the test, whatever else
+  # it saw; only a sanitized build writes one.
+  if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$WORK/program.log" 2>/dev/null; then
+    echo "FAIL: the program's output holds a sanitizer report:" >&2
+    cat "$WORK/program.log" >&2
+    status=1
+  fi
   if [ -n "${QUORRIN_KEEP_SHOTS:-}" ]; then
     mkdir -p "$QUORRIN_KEEP_SHOTS" && cp "$WORK"/shots/* "$QUORRIN_KEEP_SHOTS" 2>/dev/null || true
   fi

@@ -115,6 +115,9 @@ void ReadingReportTest::webAddresses_data()
                                << "ftp://a.example/b";
   QTest::newRow("brackets of its own") << "http://a.example/w_(x)" << "http://a.example/w_(x)"
                                        << "http://a.example/w_(x)";
+  QTest::newRow("its own brackets among others") << "[see http://a.example/w_(x)])."
+                                                << "http://a.example/w_(x)"
+                                                << "http://a.example/w_(x)";
   QTest::newRow("local file") << "file:///etc/passwd" << "" << "";
   QTest::newRow("script") << "javascript:alert(1)" << "" << "";
   QTest::newRow("scheme alone") << "http:// and www." << "" << "";

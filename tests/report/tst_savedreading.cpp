@@ -60,6 +60,7 @@ private slots:
   void refusedDestinations();
   void everySavedReadingOpensBackWhole();
   void largerFilesAreNoReading();
+  void codePageCharactersSaveAsTheirCodes();
 
 private:
   QTemporaryDir m_folder;
@@ -162,6 +163,30 @@ void SavedReadingTest::largerFilesAreNoReading()
   QFile::remove(path);
   QCOMPARE(read.userName, QString());
   QCOMPARE(read.birthMonth, QString());
+}
+
+void SavedReadingTest::codePageCharactersSaveAsTheirCodes()
+{
+  // The 27 characters Windows-1252 puts at 0x80..0x9F (the euro sign,
+  // typographic quotes, dashes and the rest), in code order: each is saved as
+  // its code moved up by 85, and nothing else gives those bytes.
+  const QString assigned = QStringLiteral(
+      "\u20ac\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\u017d"
+      "\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\u017e"
+      "\u0178");
+  const QByteArray assignedBytes = QByteArray::fromHex(
+      "d5d7d8d9dadbdcdddedfe0e1e3e6e7e8e9eaebecedeeeff0f1f3f4" // 0x80, 0x82..0x8c, 0x8e, ...
+      "0d0aa2b6ce0d0a");                                       // and May
+  QCOMPARE(SavedReadingBytes({assigned, QStringLiteral("May")}), assignedBytes);
+  QCOMPARE(ParseSavedReading(assignedBytes).userName, assigned);
+
+  // The five codes the code page leaves unassigned (0x81, 0x8d, 0x8f, 0x90,
+  // 0x9d) read as the C1 control characters of the same numbers, and save
+  // back as those codes.
+  const QString unassigned = QStringLiteral("\u0081\u008d\u008f\u0090\u009d");
+  const QByteArray unassignedBytes = QByteArray::fromHex("d6e2e4e5f20d0aa2b6ce0d0a");
+  QCOMPARE(ParseSavedReading(unassignedBytes).userName, unassigned);
+  QCOMPARE(SavedReadingBytes({unassigned, QStringLiteral("May")}), unassignedBytes);
 }
 
 QTEST_GUILESS_MAIN(SavedReadingTest)

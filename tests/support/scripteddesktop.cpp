@@ -43,6 +43,8 @@ bool ScriptedDesktop::printDocument(const QTextDocument &document)
   if (!printerAvailable)
     return false;
   printedDocuments.append(document.toPlainText());
+  if (whilePrinting)
+    whilePrinting(document);
   return true;
 }
 

@@ -43,6 +43,8 @@ public:
   bool printerAvailable = true;
   // Runs while a message box is up, as a user would look at the screen.
   std::function<void(const MessageBoxCall &)> whileMessageBoxShown;
+  // Runs for each print job on an available printer, to print it for real.
+  std::function<void(const QTextDocument &)> whilePrinting;
 
   // Record.
   QList<MessageBoxCall> messageBoxes;
