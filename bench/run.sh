@@ -27,6 +27,9 @@ declare -A EXE=([program]="$BUILD/src/australian-astrology" [bare]="$BUILD/bench
 MAPWATCH="$BUILD/bench/mapwatch"
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/quorrin-bench.XXXXXX")
+# A desktop session keeps the runtime folder in memory (/run/user/<uid>), where
+# the lock file costs no disk flush; homes stay on disk, as they are.
+RUNTIME=$(mktemp -d /dev/shm/quorrin-bench.XXXXXX 2>/dev/null || mktemp -d "$WORK/runtime.XXXXXX")
 XVFB_PID=
 stop_display() {
   [ -n "$XVFB_PID" ] || return 0
@@ -34,7 +37,7 @@ stop_display() {
   wait "$XVFB_PID" 2>/dev/null || true
   XVFB_PID=
 }
-trap 'stop_display; rm -rf "$WORK"' EXIT
+trap 'stop_display; rm -rf "$WORK" "$RUNTIME"' EXIT
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
@@ -59,14 +62,13 @@ start_display() {
 # of its own, so every start is a first start (no reminder box) and no lock is
 # left from the run before.
 fresh() {
-  local home
+  local home runtime status=0
   home=$(mktemp -d "$WORK/home.XXXXXX")
-  mkdir -p "$home/.config" "$home/.cache" "$home/runtime"
-  chmod 700 "$home/runtime"
-  local status=0
+  runtime=$(mktemp -d "$RUNTIME/runtime.XXXXXX")
+  mkdir -p "$home/.config" "$home/.cache"
   HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache" \
-    XDG_DATA_HOME="$home/.local/share" XDG_RUNTIME_DIR="$home/runtime" "$@" || status=$?
-  rm -rf "$home"
+    XDG_DATA_HOME="$home/.local/share" XDG_RUNTIME_DIR="$runtime" "$@" || status=$?
+  rm -rf "$home" "$runtime"
   return "$status"
 }
 
