@@ -6,7 +6,7 @@
 #
 #   bash bench/run.sh
 #
-# BENCH_ROUNDS (21) sets the start-up and memory rounds, BENCH_IDLE_ROUNDS (5)
+# BENCH_ROUNDS (31) sets the start-up and memory rounds, BENCH_IDLE_ROUNDS (5)
 # the rounds of 10 s idle, BENCH_READING_ROUNDS (31) the readings.
 #
 # Where it may (as root), it runs the X server and what it measures at a
@@ -17,7 +17,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ROOT/scripts/packages.sh"
 
-ROUNDS=${BENCH_ROUNDS:-21}
+ROUNDS=${BENCH_ROUNDS:-31}
 IDLE_ROUNDS=${BENCH_IDLE_ROUNDS:-5}
 READING_ROUNDS=${BENCH_READING_ROUNDS:-31}
 IDLE_SECONDS=10
@@ -87,6 +87,9 @@ field() { tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p"; }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'; }
 
+# The middle half of the values: how far apart runs were.
+quartiles() { sort -g | awk '{ v[NR] = $1 } END { printf "%.1f-%.1f", v[int((NR + 3) / 4)], v[int((3 * NR + 3) / 4)] }'; }
+
 calc() { awk "BEGIN { print $1 }"; }
 yes_no() { awk "BEGIN { print ($1) ? \"yes\" : \"no\" }"; }
 
@@ -108,8 +111,9 @@ interleaved() {
   done
 }
 
-# column <prefix> <who> <name>: the median of one figure over a batch.
-column() { while read -r line; do field "$3" "$line"; done <"$WORK/$1.$2" | median; }
+# values <prefix> <who> <name>: one figure of every run of a batch.
+values() { while read -r line; do field "$3" "$line"; done <"$WORK/$1.$2"; }
+column() { values "$@" | median; }
 
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "Benchmarking; load average $LOAD_BEFORE on $(nproc) cores; ${MEASURE[*]:-usual priority}" >&2
@@ -155,11 +159,13 @@ cat <<TABLE
 | start-up ratio to bare | $(printf %.2f "$ratio")× | 1.00× | ≤ 1.15× | $(yes_no "$ratio <= 1.15") |
 | memory at rest: VmRSS 1 s after the map, MiB | $(printf %.1f "$(calc "$rss_program / 1024")") | $(printf %.1f "$(calc "$rss_bare / 1024")") | ≤ bare + 5 MiB | $(yes_no "$rss_program <= $rss_bare + 5120") |
 | idle: CPU ticks in ${IDLE_SECONDS} s, name box focused (median of $IDLE_ROUNDS) | $ticks_program | $ticks_bare | ≤ bare | $(yes_no "$ticks_program <= $ticks_bare") |
-| idle: the same in CPU ms (all threads' schedstat) | $(printf %.1f "$cpu_program") | $(printf %.1f "$cpu_bare") | — | — |
+| idle: the same in CPU ms (all threads' schedstat) | $(printf %.1f "$cpu_program") | $(printf %.1f "$cpu_bare") | ≤ bare | $(yes_no "$cpu_program <= $cpu_bare") |
 | a reading: Proceed to result window mapped, ms (median of $READING_ROUNDS) | $(printf %.2f "$reading") | $(printf %.2f "$reading_bare") | < 16 ms | $(yes_no "$reading < 16") |
 | opening a 1 GiB file without line breaks, ms | $(printf %.3f "$open_ms") | — | < 50 ms | $(yes_no "$open_ms < 50") |
 | resident growth opening it: VmRSS / VmHWM, KiB | $rss_growth / $hwm_growth | — | none (< 1 MiB) | $(yes_no "$rss_growth < 1024 && $hwm_growth < 1024") |
 
+Start-up, middle half of the runs: program $(values startup program startup_ms | quartiles) ms,
+bare $(values startup bare startup_ms | quartiles) ms.
 The bare program is bench/bare/bare.cpp: one window of 408×292 with a label and a
 focused line edit. The bare reading is a click that shows a window with one label. First
 reading of the run: $(field reading_first_ms "$READING") ms (bare $(field bare_first_ms "$READING") ms).
