@@ -1,5 +1,6 @@
 #include "shell/look.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPalette>
 
@@ -13,20 +14,32 @@ QFont styled(QFont font, qreal points, int style)
   font.setUnderline((style & Underlined) != 0);
   return font;
 }
+
+// The first of the families that is installed, else the last. Chosen once:
+// asking the desktop for a family it lacks costs a search of every font.
+QString installedFamily(const QStringList &families)
+{
+  for (const QString &family : families) {
+    if (QFontDatabase::hasFamily(family))
+      return family;
+  }
+  return families.constLast();
+}
 } // namespace
 
 QFont verdana(qreal points, int style)
 {
-  QFont font;
-  font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-  return styled(font, points, style);
+  static const QString family =
+      installedFamily({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+  return styled(QFont(family), points, style);
 }
 
 QFont sansSerif(qreal points, int style)
 {
-  QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("DejaVu Sans")});
+  static const QString family =
+      installedFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("DejaVu Sans")});
+  QFont font(family);
   font.setStyleHint(QFont::SansSerif);
   return styled(font, points, style);
 }

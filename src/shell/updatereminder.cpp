@@ -6,6 +6,7 @@
 #include "web/webpages.h"
 
 #include <QLocale>
+#include <QTimer>
 
 namespace {
 
@@ -37,9 +38,11 @@ void CheckUpdateReminder()
   const QDate today = desktop().today();
   const QDate day = readStoredDay(*stored);
   // A first start, and a value that no longer reads as a day, start the
-  // count from today without a word.
+  // count from today without a word. The first window does not need the day:
+  // it is written once the program waits for the user, so that the disk's
+  // flushes do not hold up the window.
   if (!day.isValid()) {
-    WriteSetting(DurationKey, storedDay(today));
+    QTimer::singleShot(0, [day = storedDay(today)] { WriteSetting(DurationKey, day); });
     return;
   }
   if (qAbs(today.daysTo(day)) <= QuietDays)
