@@ -47,10 +47,7 @@ wait_active "$reading" "the reading window"
 picture "$reading" reading-window.png
 keys alt+s
 answer_file_dialog "Save Your Zodiac Signs Result ...." "$SAVED"
-wait_until 10 test -s "$SAVED" || fail "nothing saved"
-expected="$(masked_line "$NAME")$(masked_line April)"
-actual=$(od -An -v -tx1 "$SAVED" | tr -d ' \n')
-[ "$actual" = "$expected" ] || fail "saved bytes $actual, expected $expected"
+expect_saved_reading "$SAVED" "$NAME" April
 wait_active "$reading" "the reading window after saving"
 keys alt+F4
 wait_until 10 window_gone frmSave || fail "the reading window stayed"

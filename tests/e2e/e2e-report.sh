@@ -56,10 +56,7 @@ fi
 focus "$reading"
 keys alt+s
 answer_file_dialog "Save Your Zodiac Signs Result ...." "$SAVED"
-wait_until 10 test -s "$SAVED" || fail "nothing saved"
-expected="$(masked_line "$NAME")$(masked_line June)"
-actual=$(od -An -v -tx1 "$SAVED" | tr -d ' \n')
-[ "$actual" = "$expected" ] || fail "saved bytes $actual, expected $expected"
+expect_saved_reading "$SAVED" "$NAME" June
 
 # Closing the reading window returns to the result; Back gives a fresh main
 # window with January selected, and opening the file makes the June reading.

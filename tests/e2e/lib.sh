@@ -342,6 +342,16 @@ masked_line() {
   printf '0d0a'
 }
 
+# expect_saved_reading <file> <name> <month>: the file holds that reading, byte
+# for byte.
+expect_saved_reading() {
+  wait_until 10 test -s "$1" || fail "nothing saved in $1"
+  local expected actual
+  expected="$(masked_line "$2")$(masked_line "$3")"
+  actual=$(od -An -v -tx1 "$1" | tr -d ' \n')
+  [ "$actual" = "$expected" ] || fail "saved bytes $actual, expected $expected"
+}
+
 settings_file() { echo "$XDG_CONFIG_HOME/australian-astrology/australian-astrology.ini"; }
 
 start_display

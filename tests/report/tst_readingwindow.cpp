@@ -229,9 +229,9 @@ void ReadingWindowTest::offersOpenTheirPages()
 
 void ReadingWindowTest::openMakesTheSavedReadingAgain()
 {
-  const frmMain *window = &openInMainWindow(file(
-      QStringLiteral("june.zod"),
-      SavedReadingBytes({QStringLiteral("Tom Smith"), QStringLiteral("June")})));
+  const frmMain *window = &openInMainWindow(
+      file(QStringLiteral("june.zod"),
+           SavedReadingBytes({QStringLiteral("Tom Smith"), QStringLiteral("June")})));
   QCOMPARE(currentReading().strUserName, QStringLiteral("Tom Smith"));
   QCOMPARE(shownAnimal(), AnimalForMonth(QStringLiteral("June"))->toUpper());
   QVERIFY(!Forms::find<frmMain>());

@@ -43,8 +43,7 @@ private slots:
   void everyWindowNamesTheConfiguredSite()
   {
     currentReading().strUserName = QStringLiteral("Tom");
-    const QList<Form *> windows{&Forms::get<frmMain>(),
-                                &Forms::get<frmAustralianAstrologyResult>(),
+    const QList<Form *> windows{&Forms::get<frmMain>(), &Forms::get<frmAustralianAstrologyResult>(),
                                 &Forms::get<frmSave>(), &Forms::get<frmAbout>(),
                                 &Forms::get<frmNagScreen2>()};
     static const QRegularExpression address(QStringLiteral(R"((?:https?://|www\.)[^\s]*)"));
