@@ -48,7 +48,9 @@ public:
   virtual bool openUrl(const QString &address) = 0;
 
   // Prints the whole document on the default printer as one job, without a
-  // dialog; false when there is no printer or the job failed.
+  // dialog; false when there is no printer, the queue is stopped or refuses
+  // the job, or the print server has not answered within a few seconds. The
+  // windows keep painting while it waits.
   virtual bool printDocument(const QTextDocument &document) = 0;
 
   virtual QDate today() = 0;
