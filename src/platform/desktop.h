@@ -59,7 +59,8 @@ public:
   // A single-precision draw, uniform in [0, 1).
   virtual float nextRandom() = 0;
 
-  // Claims this user's single running copy; false when another copy has it.
+  // Claims this user's single running copy; false only while another copy of
+  // the program runs.
   virtual bool claimSingleInstance() = 0;
 
   // The per-user settings store of this program, addressed by section and key.

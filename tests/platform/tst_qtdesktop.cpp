@@ -1,10 +1,13 @@
 #include "platform/qtdesktop.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
@@ -12,15 +15,55 @@
 
 #include <array>
 #include <memory>
+#include <thread>
+#include <utime.h>
 
-// The real desktop's random draws and printing, each test in folders of its
-// own.
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+  QFile file(path);
+  QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray fileBytes(const QString &path)
+{
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A lock file as a copy of this program writes it.
+QByteArray lockContents(qint64 pid, const QString &host)
+{
+  return QByteArray::number(pid) + '\n' +
+         QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+         host.toUtf8() + '\n';
+}
+
+// Makes a file look as if it was written a while ago, not by a copy starting now.
+void age(const QString &path)
+{
+  const time_t minuteAgo = QDateTime::currentSecsSinceEpoch() - 60;
+  const utimbuf times{minuteAgo, minuteAgo};
+  QCOMPARE(::utime(QFile::encodeName(path).constData(), &times), 0);
+}
+
+} // namespace
+
+// The real desktop's random draws, single-copy lock and printing, each test
+// in folders of its own.
 class QtDesktopTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<QTemporaryDir> m_folders;
 
   QString folder(const QString &name) const { return m_folders->filePath(name); }
+  QString lockPath() const
+  {
+    return folder(QStringLiteral("runtime/")) + QtDesktop::applicationName() +
+           QStringLiteral(".lock");
+  }
 private slots:
   void init()
   {
@@ -70,6 +113,90 @@ private slots:
     QCOMPARE(QtDesktop::drawFromBits(0), 0.0F);
     for (const std::uint32_t bits : {0xFFFFFFFFU, 0xFFFFFF80U, 0xFFFFFF7FU})
       QVERIFY2(QtDesktop::drawFromBits(bits) < 1.0F, qPrintable(QString::number(bits, 16)));
+  }
+
+  void aRunningCopyRefusesTheNext()
+  {
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    QtDesktop second;
+    QVERIFY(!second.claimSingleInstance());
+  }
+
+  void aLockNamingNoRunningCopyIsTakenOver_data()
+  {
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    QVERIFY(ended.waitForFinished());
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\x01\xfe garbage\n\n\nmore");
+    QTest::newRow("another machine")
+        << lockContents(QCoreApplication::applicationPid(), QStringLiteral("elsewhere.example"));
+    QTest::newRow("another program") << QByteArray::number(QCoreApplication::applicationPid()) +
+                                            "\nsomething-else\n" +
+                                            QSysInfo::machineHostName().toUtf8() + '\n';
+    QTest::newRow("a copy that ended")
+        << lockContents(ended.processId(), QSysInfo::machineHostName());
+  }
+
+  void aLockNamingNoRunningCopyIsTakenOver()
+  {
+    QFETCH(QByteArray, contents);
+    writeFile(lockPath(), contents);
+    age(lockPath());
+    {
+      QtDesktop desktop;
+      QVERIFY(desktop.claimSingleInstance());
+      // Taken over, not passed by: the next copy is refused.
+      QVERIFY(fileBytes(lockPath())
+                  .startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+      QtDesktop next;
+      QVERIFY(!next.claimSingleInstance());
+    }
+    QVERIFY(!QFileInfo::exists(lockPath()));
+  }
+
+  void aLockBeingWrittenByAStartingCopyIsWaitedFor()
+  {
+    // A copy that is starting has created its lock file and not yet written it.
+    writeFile(lockPath(), QByteArray());
+    std::thread starting([path = lockPath()] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      QFile file(path);
+      if (file.open(QIODevice::WriteOnly))
+        file.write(lockContents(QCoreApplication::applicationPid(), QSysInfo::machineHostName()));
+    });
+    QtDesktop desktop;
+    const bool claimed = desktop.claimSingleInstance();
+    starting.join();
+    QVERIFY(!claimed);
+  }
+
+  void aRuntimeFolderThatCannotHoldTheLockStillGuards()
+  {
+    // Something that can be neither read as a lock nor removed stands where the
+    // lock should be; the lock goes to the cache folder instead.
+    QVERIFY(QDir().mkpath(lockPath()));
+    age(lockPath());
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    QVERIFY(QFileInfo::exists(folder(QStringLiteral("cache/")) + QtDesktop::applicationName() +
+                              QLatin1Char('/') + QtDesktop::applicationName() +
+                              QStringLiteral(".lock")));
+    QtDesktop second;
+    QVERIFY(!second.claimSingleInstance());
+  }
+
+  void withNoFolderForTheLockTheProgramStillStarts()
+  {
+    QVERIFY(QDir().mkpath(lockPath()));
+    age(lockPath());
+    writeFile(folder(QStringLiteral("cache")), "a file where the cache folder should be");
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    QtDesktop second;
+    QVERIFY(second.claimSingleInstance());
   }
 
   void printingWithoutAPrinterFails()
