@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QSysInfo>
 #include <QTextDocument>
 #include <QThread>
@@ -187,6 +188,63 @@ LockClaim claimLock(QLockFile &lock, const QString &path)
   return LockClaim::Unusable;
 }
 
+// A settings file larger than this was not written by the program, whose file
+// holds one short value.
+constexpr qint64 LargestSettingsFile = 1024 * 1024;
+
+QString settingsFilePath()
+{
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (folder.isEmpty())
+    return {};
+  const QString name = QtDesktop::applicationName();
+  return folder + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1String(".ini");
+}
+
+// Whether QSettings reads the file back whole. It passes over bytes that are
+// not UTF-8 and lines it cannot parse, and would then write the file anew
+// without them.
+bool readsBackWhole(const QString &path)
+{
+  // Checked before opening: opening a named pipe would wait for a writer.
+  const QFileInfo info(path);
+  if (!info.isFile() || info.size() > LargestSettingsFile)
+    return false;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return false;
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8(file.readAll());
+  if (utf8.hasError() || text.contains(QChar::Null))
+    return false;
+  return QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
+}
+
+// Moves the file, or whatever stands in its place, aside under a name of its
+// own, so that nothing in it is lost and the program starts a fresh store.
+bool setAside(const QString &path)
+{
+  const QString base = path + QLatin1String(".damaged");
+  QString aside = base;
+  for (int number = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++number)
+    aside = base + QLatin1Char('-') + QString::number(number);
+  return QDir().rename(path, aside);
+}
+
+// The settings file the program can use: the file as it is when it reads back
+// whole or is not there yet, else a fresh one once the old one is set aside.
+// Nothing when even that fails.
+std::optional<QString> usableSettingsFile()
+{
+  const QString path = settingsFilePath();
+  if (path.isEmpty())
+    return std::nullopt;
+  const QFileInfo info(path);
+  if ((!info.exists() && !info.isSymLink()) || readsBackWhole(path) || setAside(path))
+    return path;
+  return std::nullopt;
+}
+
 QSettings::Format settingsFormat() { return QSettings::IniFormat; }
 
 } // namespace
@@ -311,7 +369,10 @@ bool QtDesktop::claimSingleInstance()
 
 std::optional<QString> QtDesktop::readSetting(const QString &section, const QString &key)
 {
-  QSettings settings(settingsFormat(), QSettings::UserScope, applicationName(), applicationName());
+  const auto path = usableSettingsFile();
+  if (!path)
+    return std::nullopt;
+  QSettings settings(*path, settingsFormat());
   if (settings.status() != QSettings::NoError)
     return std::nullopt;
   settings.beginGroup(section);
@@ -320,7 +381,10 @@ std::optional<QString> QtDesktop::readSetting(const QString &section, const QStr
 
 bool QtDesktop::writeSetting(const QString &section, const QString &key, const QString &value)
 {
-  QSettings settings(settingsFormat(), QSettings::UserScope, applicationName(), applicationName());
+  const auto path = usableSettingsFile();
+  if (!path)
+    return false;
+  QSettings settings(*path, settingsFormat());
   settings.beginGroup(section);
   settings.setValue(key, value);
   settings.endGroup();

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <memory>
+#include <sys/stat.h>
 #include <thread>
 #include <utime.h>
 
@@ -51,8 +52,8 @@ void age(const QString &path)
 
 } // namespace
 
-// The real desktop's random draws, single-copy lock and printing, each test
-// in folders of its own.
+// The real desktop's random draws, single-copy lock, settings store and
+// printing, each test in folders of its own.
 class QtDesktopTest : public QObject {
   Q_OBJECT
 
@@ -64,6 +65,13 @@ class QtDesktopTest : public QObject {
     return folder(QStringLiteral("runtime/")) + QtDesktop::applicationName() +
            QStringLiteral(".lock");
   }
+  QString settingsPath() const
+  {
+    const QString name = QtDesktop::applicationName();
+    return folder(QStringLiteral("config/")) + name + QLatin1Char('/') + name +
+           QStringLiteral(".ini");
+  }
+
 private slots:
   void init()
   {
@@ -197,6 +205,68 @@ private slots:
     QVERIFY(first.claimSingleInstance());
     QtDesktop second;
     QVERIFY(second.claimSingleInstance());
+  }
+
+  void aDamagedSettingsFileIsSetAsideWhole_data()
+  {
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("not UTF-8") << QByteArray("[Settings]\n\xb6\xb7=\xff\xfe\x80\n");
+    QTest::newRow("unclosed section") << QByteArray("[Settings\nkey=value\n");
+    QTest::newRow("NUL bytes") << QByteArray("[Settings]\nkey=va\0lue\n", 23);
+    QTest::newRow("too large to be the program's") << QByteArray(2 * 1024 * 1024, 'x');
+  }
+
+  void aDamagedSettingsFileIsSetAsideWhole()
+  {
+    QFETCH(QByteArray, contents);
+    QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+    writeFile(settingsPath(), contents);
+    QtDesktop desktop;
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")), QString());
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged")), contents);
+    QVERIFY(desktop.writeSetting(QStringLiteral("Settings"), QStringLiteral("key"),
+                                 QStringLiteral("\u00b6\u00ff")));
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")),
+             QStringLiteral("\u00b6\u00ff"));
+    // A store the program wrote itself reads back whole and stays where it is.
+    QVERIFY(!QFileInfo::exists(settingsPath() + QStringLiteral(".damaged-2")));
+
+    // Damaged again, later: the first file set aside is kept as well. (QSettings
+    // takes a file of the same size and time as the one it read for unchanged.)
+    writeFile(settingsPath(), contents);
+    age(settingsPath());
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")), QString());
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged-2")), contents);
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged")), contents);
+  }
+
+  void whatStandsInTheSettingsFilesPlaceIsSetAside_data()
+  {
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("a folder") << false;
+    QTest::newRow("a named pipe, never opened") << true;
+  }
+
+  void whatStandsInTheSettingsFilesPlaceIsSetAside()
+  {
+    QFETCH(bool, pipe);
+    QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+    if (pipe) {
+      QCOMPARE(::mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+    } else {
+      QVERIFY(QDir().mkpath(settingsPath()));
+      writeFile(settingsPath() + QStringLiteral("/inside"), "kept");
+    }
+    QtDesktop desktop;
+    QVERIFY(desktop.writeSetting(QStringLiteral("Settings"), QStringLiteral("key"),
+                                 QStringLiteral("2026-12-07")));
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")),
+             QStringLiteral("2026-12-07"));
+    const QString aside = settingsPath() + QStringLiteral(".damaged");
+    if (!pipe)
+      QCOMPARE(fileBytes(aside + QStringLiteral("/inside")), QByteArray("kept"));
+    else
+      QVERIFY(!QFileInfo(aside).isFile() && QFileInfo::exists(aside));
   }
 
   void printingWithoutAPrinterFails()
