@@ -190,7 +190,7 @@ LockClaim claimLock(QLockFile &lock, const QString &path)
 
 // A settings file larger than this was not written by the program, whose file
 // holds one short value.
-constexpr qint64 LargestSettingsFile = 1024 * 1024;
+constexpr qint64 LargestSettingsFile = qint64{1024} * 1024;
 
 QString settingsFilePath()
 {

@@ -213,7 +213,7 @@ private slots:
     QTest::newRow("not UTF-8") << QByteArray("[Settings]\n\xb6\xb7=\xff\xfe\x80\n");
     QTest::newRow("unclosed section") << QByteArray("[Settings\nkey=value\n");
     QTest::newRow("NUL bytes") << QByteArray("[Settings]\nkey=va\0lue\n", 23);
-    QTest::newRow("too large to be the program's") << QByteArray(2 * 1024 * 1024, 'x');
+    QTest::newRow("too large to be the program's") << QByteArray(qsizetype{2} * 1024 * 1024, 'x');
   }
 
   void aDamagedSettingsFileIsSetAsideWhole()
