@@ -310,6 +310,21 @@ type_text() {
   sleep 0.2
 }
 
+# keys_for <text>: gives each character of the text beyond ASCII a keycode of
+# its own that no key used; call it once, before the text is typed. xdotool
+# would otherwise remap a key for each such character while typing, and a
+# program that reads the keyboard map at the wrong moment now and then gets
+# another character or none.
+keys_for() {
+  local free code
+  free=($(xmodmap -pke | awk 'NF == 3 && $2 > 8 { print $2 }'))
+  for code in $(python3 -c 'import sys; print(*sorted({"U%04X" % ord(c) for c in sys.argv[1] if ord(c) > 0x7e}))' "$1"); do
+    [ "${#free[@]}" -gt 0 ] || fail "no free keycode left for $code"
+    xmodmap -e "keycode ${free[0]} = $code"
+    free=("${free[@]:1}")
+  done
+}
+
 # click_at <window> <x> <y>: a left click at a point of the window's client area.
 click_at() {
   trace "click $(printf '0x%x' "$1") at $2,$3"
