@@ -188,6 +188,8 @@ LockClaim claimLock(QLockFile &lock, const QString &path)
   return LockClaim::Unusable;
 }
 
+QSettings::Format settingsFormat() { return QSettings::IniFormat; }
+
 // A settings file larger than this was not written by the program, whose file
 // holds one short value.
 constexpr qint64 LargestSettingsFile = qint64{1024} * 1024;
@@ -217,7 +219,7 @@ bool readsBackWhole(const QString &path)
   const QString text = utf8(file.readAll());
   if (utf8.hasError() || text.contains(QChar::Null))
     return false;
-  return QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
+  return QSettings(path, settingsFormat()).status() == QSettings::NoError;
 }
 
 // Moves the file, or whatever stands in its place, aside under a name of its
@@ -244,8 +246,6 @@ std::optional<QString> usableSettingsFile()
     return path;
   return std::nullopt;
 }
-
-QSettings::Format settingsFormat() { return QSettings::IniFormat; }
 
 } // namespace
 
