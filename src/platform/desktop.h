@@ -48,7 +48,9 @@ public:
   virtual bool openUrl(const QString &address) = 0;
 
   // Prints the whole document on the default printer as one job, without a
-  // dialog; false when there is no printer or the job failed.
+  // dialog; false when there is no printer, the queue is stopped or refuses
+  // the job, or the print server has not answered within a few seconds. The
+  // windows keep painting while it waits.
   virtual bool printDocument(const QTextDocument &document) = 0;
 
   virtual QDate today() = 0;
@@ -57,7 +59,8 @@ public:
   // A single-precision draw, uniform in [0, 1).
   virtual float nextRandom() = 0;
 
-  // Claims this user's single running copy; false when another copy has it.
+  // Claims this user's single running copy; false only while another copy of
+  // the program runs.
   virtual bool claimSingleInstance() = 0;
 
   // The per-user settings store of this program, addressed by section and key.

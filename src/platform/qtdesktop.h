@@ -10,7 +10,8 @@
 
 // The desktop on Qt: message boxes and file dialogs, the default browser,
 // the default printer, QSettings in the user's configuration folder, and a
-// lock file in the user's runtime folder for the single running copy.
+// lock file in the user's runtime folder (or cache folder) for the single
+// running copy.
 class QtDesktop final : public Desktop {
 public:
   QtDesktop();

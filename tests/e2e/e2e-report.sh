@@ -17,15 +17,6 @@ else
   echo "e2e report: printing checked without a printer: $no_cups"
 fi
 
-# reading_window: File > Print in the result window.
-reading_window() {
-  local result
-  result=$(wait_window frmAustralianAstrologyResult)
-  focus "$result"
-  menu alt+f p
-  wait_window frmSave
-}
-
 start_program
 main=$(wait_window frmMain)
 focus "$main"

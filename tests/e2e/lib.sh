@@ -25,11 +25,16 @@ unset QT_QPA_PLATFORM SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
 # Never talk to the machine's own printers.
 export CUPS_SERVER=/nonexistent
 
+# The stand-in browser logs the address it got, one a line, and how many
+# arguments it got, one count a line: an address must arrive as one argument.
 OPENED_LOG="$WORK/opened.log"
+OPENED_ARGUMENTS_LOG="$WORK/opened-arguments.log"
 : >"$OPENED_LOG"
+: >"$OPENED_ARGUMENTS_LOG"
 cat >"$WORK/bin/xdg-open" <<SCRIPT
 #!/bin/sh
 printf '%s\n' "\$1" >>"$OPENED_LOG"
+printf '%s\n' "\$#" >>"$OPENED_ARGUMENTS_LOG"
 SCRIPT
 chmod +x "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
@@ -242,6 +247,19 @@ active_window_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 
 no_box() { ! message_box "$1"; }
 
+# another_box <title> <window>: prints a visible box or dialog of the program
+# with the title, other than the window.
+another_box() {
+  local window
+  for window in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    [ "$window" != "$2" ] || continue
+    xprop -id "$window" WM_WINDOW_ROLE 2>/dev/null | grep -q '"frm' && continue
+    echo "$window"
+    return 0
+  done
+  return 1
+}
+
 # focus <window>: activates a window through the window manager and waits
 # until it has the keyboard.
 focus() {
@@ -292,6 +310,21 @@ type_text() {
   sleep 0.2
 }
 
+# keys_for <text>: gives each character of the text beyond ASCII a keycode of
+# its own that no key used; call it once, before the text is typed. xdotool
+# would otherwise remap a key for each such character while typing, and a
+# program that reads the keyboard map at the wrong moment now and then gets
+# another character or none.
+keys_for() {
+  local free code
+  free=($(xmodmap -pke | awk 'NF == 3 && $2 > 8 { print $2 }'))
+  for code in $(python3 -c 'import sys; print(*sorted({"U%04X" % ord(c) for c in sys.argv[1] if ord(c) > 0x7e}))' "$1"); do
+    [ "${#free[@]}" -gt 0 ] || fail "no free keycode left for $code"
+    xmodmap -e "keycode ${free[0]} = $code"
+    free=("${free[@]:1}")
+  done
+}
+
 # click_at <window> <x> <y>: a left click at a point of the window's client area.
 click_at() {
   trace "click $(printf '0x%x' "$1") at $2,$3"
@@ -299,27 +332,66 @@ click_at() {
   sleep 0.3
 }
 
-# answer_file_dialog <title> <path>: the file dialog takes the keyboard; a full
-# path typed into it is accepted. The name box offers to complete a name that
-# exists, once it has read the folder; Enter then takes the completion or, when
-# none is chosen in the list, the dialog: pressed again only while it stays.
+# The dialog has taken the name: it is gone, or it asks about it in a box.
+dialog_answered() { no_box "$1" || another_box "$1" "$2" >/dev/null; }
+
+# answer_file_dialog <title> <path> [replace]: the file dialog takes the
+# keyboard; a full path typed into it is accepted. The name box offers to
+# complete a name that exists, once it has read the folder; Enter then takes
+# the completion or, when none is chosen in the list, the dialog: pressed
+# again only while it stays. With "replace" the file exists where the program
+# looks (in a mount of its own, perhaps), and the dialog's question whether to
+# replace it, a box with the dialog's title, is answered Yes.
 answer_file_dialog() {
   local dialog
   wait_until 20 message_box "$1" || fail "no dialog \"$1\""
   dialog=$(message_box "$1")
   wait_active "$dialog" "the dialog \"$1\""
   type_text "$2"
-  if [ -e "$2" ]; then
+  if [ -e "$2" ] || [ "${3:-}" = replace ]; then
     wait_until 10 menu_shown || fail "the dialog \"$1\" offers no completion of $2"
     keys Return
     wait_until 10 no_menu_shown || fail "the completion in \"$1\" stayed"
-    wait_until 2 no_box "$1" || keys Return
+    wait_until 2 dialog_answered "$1" "$dialog" || keys Return
   else
     wait_until 10 no_menu_shown || fail "the dialog \"$1\" offers to complete $2"
     keys Return
   fi
+  if [ "${3:-}" = replace ]; then
+    wait_until 10 another_box "$1" "$dialog" || fail "the dialog \"$1\" did not ask to replace $2"
+    focus "$(another_box "$1" "$dialog")"
+    keys alt+y
+  fi
   wait_until 10 no_box "$1" || fail "the dialog \"$1\" stayed"
 }
+
+# reading_window: File > Print in the result window opens the reading window.
+reading_window() {
+  local result
+  result=$(wait_window frmAustralianAstrologyResult)
+  focus "$result"
+  menu alt+f p
+  wait_window frmSave
+}
+
+# paste_text <file>: puts the UTF-8 text of the file on the clipboard and
+# pastes it with Ctrl+V where the keyboard focus is. Long or unusual text goes
+# in whole this way, where typing would take minutes or lose characters.
+paste_text() {
+  xclip -quiet -selection clipboard -t UTF8_STRING -i "$1" 2>/dev/null &
+  local clipboard=$!
+  PIDS+=("$clipboard")
+  wait_until 10 bash -c "xclip -o -selection clipboard -t UTF8_STRING | cmp -s - '$1'" ||
+    fail "the clipboard does not hold $1"
+  keys ctrl+v
+  {
+    kill "$clipboard"
+    wait "$clipboard"
+  } 2>/dev/null || true
+}
+
+# clipboard_text: what the clipboard holds, as UTF-8.
+clipboard_text() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null; }
 
 screenshot() { import -window "$1" "$WORK/shots/$2.png" 2>/dev/null || true; }
 # framed_screenshot <window> <file>: the window with the frame the window

@@ -1,13 +1,90 @@
 #include "platform/qtdesktop.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
 #include <QtTest>
 
 #include <array>
+#include <memory>
+#include <sys/stat.h>
+#include <thread>
+#include <utime.h>
 
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+  QFile file(path);
+  QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray fileBytes(const QString &path)
+{
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A lock file as a copy of this program writes it.
+QByteArray lockContents(qint64 pid, const QString &host)
+{
+  return QByteArray::number(pid) + '\n' +
+         QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+         host.toUtf8() + '\n';
+}
+
+// Makes a file look as if it was written a while ago, not by a copy starting now.
+void age(const QString &path)
+{
+  const time_t minuteAgo = QDateTime::currentSecsSinceEpoch() - 60;
+  const utimbuf times{minuteAgo, minuteAgo};
+  QCOMPARE(::utime(QFile::encodeName(path).constData(), &times), 0);
+}
+
+} // namespace
+
+// The real desktop's random draws, single-copy lock, settings store and
+// printing, each test in folders of its own.
 class QtDesktopTest : public QObject {
   Q_OBJECT
 
+  std::unique_ptr<QTemporaryDir> m_folders;
+
+  QString folder(const QString &name) const { return m_folders->filePath(name); }
+  QString lockPath() const
+  {
+    return folder(QStringLiteral("runtime/")) + QtDesktop::applicationName() +
+           QStringLiteral(".lock");
+  }
+  QString settingsPath() const
+  {
+    const QString name = QtDesktop::applicationName();
+    return folder(QStringLiteral("config/")) + name + QLatin1Char('/') + name +
+           QStringLiteral(".ini");
+  }
+
 private slots:
+  void init()
+  {
+    m_folders = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folders->isValid());
+    QDir(m_folders->path()).mkdir(QStringLiteral("runtime"));
+    QFile::setPermissions(folder(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", folder(QStringLiteral("runtime")).toUtf8());
+    qputenv("XDG_CACHE_HOME", folder(QStringLiteral("cache")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", folder(QStringLiteral("config")).toUtf8());
+  }
+
   // Every draw lies in [0, 1) and the draws cover it evenly: the closing
   // screen picks its appeal as int(draw * 4), and a draw of 1 would pick a
   // fifth appeal that does not exist.
@@ -45,7 +122,189 @@ private slots:
     for (const std::uint32_t bits : {0xFFFFFFFFU, 0xFFFFFF80U, 0xFFFFFF7FU})
       QVERIFY2(QtDesktop::drawFromBits(bits) < 1.0F, qPrintable(QString::number(bits, 16)));
   }
+
+  void aRunningCopyRefusesTheNext()
+  {
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    QtDesktop second;
+    QVERIFY(!second.claimSingleInstance());
+  }
+
+  void aLockNamingNoRunningCopyIsTakenOver_data()
+  {
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    QVERIFY(ended.waitForFinished());
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\x01\xfe garbage\n\n\nmore");
+    QTest::newRow("another machine")
+        << lockContents(QCoreApplication::applicationPid(), QStringLiteral("elsewhere.example"));
+    QTest::newRow("another program") << QByteArray::number(QCoreApplication::applicationPid()) +
+                                            "\nsomething-else\n" +
+                                            QSysInfo::machineHostName().toUtf8() + '\n';
+    QTest::newRow("a copy that ended")
+        << lockContents(ended.processId(), QSysInfo::machineHostName());
+  }
+
+  void aLockNamingNoRunningCopyIsTakenOver()
+  {
+    QFETCH(QByteArray, contents);
+    writeFile(lockPath(), contents);
+    age(lockPath());
+    {
+      QtDesktop desktop;
+      QVERIFY(desktop.claimSingleInstance());
+      // Taken over, not passed by: the next copy is refused.
+      QVERIFY(fileBytes(lockPath())
+                  .startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+      QtDesktop next;
+      QVERIFY(!next.claimSingleInstance());
+    }
+    QVERIFY(!QFileInfo::exists(lockPath()));
+  }
+
+  void aLockBeingWrittenByAStartingCopyIsWaitedFor()
+  {
+    // A copy that is starting has created its lock file and not yet written it.
+    writeFile(lockPath(), QByteArray());
+    std::thread starting([path = lockPath()] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      QFile file(path);
+      if (file.open(QIODevice::WriteOnly))
+        file.write(lockContents(QCoreApplication::applicationPid(), QSysInfo::machineHostName()));
+    });
+    QtDesktop desktop;
+    const bool claimed = desktop.claimSingleInstance();
+    starting.join();
+    QVERIFY(!claimed);
+  }
+
+  void aRuntimeFolderThatCannotHoldTheLockStillGuards()
+  {
+    // Something that can be neither read as a lock nor removed stands where the
+    // lock should be; the lock goes to the cache folder instead.
+    QVERIFY(QDir().mkpath(lockPath()));
+    age(lockPath());
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    QVERIFY(QFileInfo::exists(folder(QStringLiteral("cache/")) + QtDesktop::applicationName() +
+                              QLatin1Char('/') + QtDesktop::applicationName() +
+                              QStringLiteral(".lock")));
+    QtDesktop second;
+    QVERIFY(!second.claimSingleInstance());
+  }
+
+  void withNoFolderForTheLockTheProgramStillStarts()
+  {
+    QVERIFY(QDir().mkpath(lockPath()));
+    age(lockPath());
+    writeFile(folder(QStringLiteral("cache")), "a file where the cache folder should be");
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    QtDesktop second;
+    QVERIFY(second.claimSingleInstance());
+  }
+
+  void aDamagedSettingsFileIsSetAsideWhole_data()
+  {
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("not UTF-8") << QByteArray("[Settings]\n\xb6\xb7=\xff\xfe\x80\n");
+    QTest::newRow("unclosed section") << QByteArray("[Settings\nkey=value\n");
+    QTest::newRow("NUL bytes") << QByteArray("[Settings]\nkey=va\0lue\n", 23);
+    QTest::newRow("too large to be the program's") << QByteArray(qsizetype{2} * 1024 * 1024, 'x');
+  }
+
+  void aDamagedSettingsFileIsSetAsideWhole()
+  {
+    QFETCH(QByteArray, contents);
+    QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+    writeFile(settingsPath(), contents);
+    QtDesktop desktop;
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")), QString());
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged")), contents);
+    QVERIFY(desktop.writeSetting(QStringLiteral("Settings"), QStringLiteral("key"),
+                                 QStringLiteral("\u00b6\u00ff")));
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")),
+             QStringLiteral("\u00b6\u00ff"));
+    // A store the program wrote itself reads back whole and stays where it is.
+    QVERIFY(!QFileInfo::exists(settingsPath() + QStringLiteral(".damaged-2")));
+
+    // Damaged again, later: the first file set aside is kept as well. (QSettings
+    // takes a file of the same size and time as the one it read for unchanged.)
+    writeFile(settingsPath(), contents);
+    age(settingsPath());
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")), QString());
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged-2")), contents);
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged")), contents);
+  }
+
+  void whatStandsInTheSettingsFilesPlaceIsSetAside_data()
+  {
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("a folder") << false;
+    QTest::newRow("a named pipe, never opened") << true;
+  }
+
+  void whatStandsInTheSettingsFilesPlaceIsSetAside()
+  {
+    QFETCH(bool, pipe);
+    QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+    if (pipe) {
+      QCOMPARE(::mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+    } else {
+      QVERIFY(QDir().mkpath(settingsPath()));
+      writeFile(settingsPath() + QStringLiteral("/inside"), "kept");
+    }
+    QtDesktop desktop;
+    QVERIFY(desktop.writeSetting(QStringLiteral("Settings"), QStringLiteral("key"),
+                                 QStringLiteral("2026-12-07")));
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")),
+             QStringLiteral("2026-12-07"));
+    const QString aside = settingsPath() + QStringLiteral(".damaged");
+    if (!pipe)
+      QCOMPARE(fileBytes(aside + QStringLiteral("/inside")), QByteArray("kept"));
+    else
+      QVERIFY(!QFileInfo(aside).isFile() && QFileInfo::exists(aside));
+  }
+
+  void printingWithoutAPrinterFails()
+  {
+    qputenv("CUPS_SERVER", "/nonexistent");
+    QtDesktop desktop;
+    QTextDocument document(QStringLiteral("Name: Tom"));
+    QVERIFY(!desktop.printDocument(document));
+  }
+
+  void aPrintServerThatNeverAnswersFailsWhileEventsGoOn()
+  {
+    // A server that takes the connection and never says a word.
+    QLocalServer silent;
+    const QString socket = folder(QStringLiteral("silent.sock"));
+    QVERIFY(silent.listen(socket));
+    QList<QLocalSocket *> held;
+    connect(&silent, &QLocalServer::newConnection, this,
+            [&] { held.append(silent.nextPendingConnection()); });
+    qputenv("CUPS_SERVER", socket.toUtf8());
+
+    int ticks = 0;
+    QTimer ticking;
+    connect(&ticking, &QTimer::timeout, this, [&] { ++ticks; });
+    ticking.start(100);
+
+    QtDesktop desktop;
+    QTextDocument document(QStringLiteral("Name: Tom"));
+    QElapsedTimer took;
+    took.start();
+    QVERIFY(!desktop.printDocument(document));
+    QVERIFY2(took.elapsed() < 15000, qPrintable(QString::number(took.elapsed())));
+    QVERIFY(!held.isEmpty());
+    // The wait left the event loop running: the timer went on ticking.
+    QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
+    qunsetenv("CUPS_SERVER");
+  }
 };
 
-QTEST_APPLESS_MAIN(QtDesktopTest)
+QTEST_MAIN(QtDesktopTest)
 #include "tst_qtdesktop.moc"

@@ -3,7 +3,6 @@
 #include "shell/settings.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -48,15 +47,14 @@ private slots:
     QFile file(blocker);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       blocker + QStringLiteral("/config"));
+    qputenv("XDG_CONFIG_HOME", (blocker + QStringLiteral("/config")).toUtf8());
 
     QtDesktop qtDesktop;
     setDesktop(&qtDesktop);
     QVERIFY(!WriteSetting(QStringLiteral("Duration"), QStringLiteral("2026-12-07")));
     QCOMPARE(ReadSetting(QStringLiteral("Duration")).value_or(QString()), QString());
     setDesktop(nullptr);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home().path());
+    qputenv("XDG_CONFIG_HOME", home().path().toUtf8());
   }
 };
 
