@@ -6,6 +6,7 @@
 #include "web/siteaddresses.h"
 #include "web/tellafriend.h"
 
+#include <QStringDecoder>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -15,10 +16,18 @@
 namespace {
 using Query = QList<QPair<QString, QString>>;
 
+// UTF-8 as it is, a byte order mark at the start included (QString::fromUtf8
+// drops one there).
+QString utf8(QByteArrayView bytes)
+{
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  return decoder(bytes);
+}
+
 QString typed(FuzzedDataProvider &input)
 {
   const std::string bytes = input.ConsumeRandomLengthString();
-  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 // Qt's URL decoder keeps the 66 Unicode noncharacters (U+FDD0 to U+FDEF and
@@ -48,8 +57,8 @@ Query decodedBytes(const QUrl &address)
   for (const QByteArray &item : address.query(QUrl::FullyEncoded).toLatin1().split('&')) {
     const qsizetype equals = item.indexOf('=');
     FUZZ_CHECK(equals > 0 && item.indexOf('=', equals + 1) < 0);
-    items.append({QString::fromUtf8(QByteArray::fromPercentEncoding(item.left(equals))),
-                  QString::fromUtf8(QByteArray::fromPercentEncoding(item.mid(equals + 1)))});
+    items.append({utf8(QByteArray::fromPercentEncoding(item.left(equals))),
+                  utf8(QByteArray::fromPercentEncoding(item.mid(equals + 1)))});
   }
   return items;
 }
