@@ -1,7 +1,7 @@
 # Debian 12 packages the program needs, sourced by run.sh, test.sh, test-sanitized.sh,
 # fuzz.sh and package.sh.
 # dpkg-dev and file are for cpack, which reads the program's library needs.
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev libcups2-dev dpkg-dev file)
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev dpkg-dev file)
 RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
 # dbus, at-spi2-core and python3-pyatspi let a test listen as a screen reader
 # does; tesseract reads captions back from screenshots. xclip pastes long and

@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrinter>
@@ -22,10 +23,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
-
-#ifdef QUORRIN_HAVE_CUPS
-#include <cups/cups.h>
-#endif
 
 #include <atomic>
 #include <chrono>
@@ -98,6 +95,21 @@ struct PrintJob {
   std::atomic<bool> printed{false};
 };
 
+// Qt sends a job to CUPS on the thread that prints, when the print ends, but
+// does not look at the answer; libcups keeps the last answer of each thread,
+// and a queue that rejects jobs answers with an error. libcups is loaded
+// already by Qt's print support where CUPS prints, and is looked up only then:
+// linked in, it would load with all it needs at every start.
+bool printServerTookTheJob()
+{
+  using LastError = int (*)();
+  const auto lastError = reinterpret_cast<LastError>(QLibrary::resolve(
+      QStringLiteral("cups"), 2, "cupsLastError")); // NOLINT(*-reinterpret-cast)
+  // IPP's successful answers are 0x0000 to 0x00FF.
+  constexpr int LastSuccess = 0x00FF;
+  return !lastError || lastError() <= LastSuccess;
+}
+
 // On the print thread: everything here may wait on the print server.
 bool printOnDefaultPrinter(QTextDocument &document, const PrintJob &job)
 {
@@ -116,14 +128,7 @@ bool printOnDefaultPrinter(QTextDocument &document, const PrintJob &job)
   document.print(&printer);
   if (printer.printerState() == QPrinter::Error)
     return false;
-#ifdef QUORRIN_HAVE_CUPS
-  // Qt sends the job to CUPS on this thread when the print ends, but does not
-  // look at the answer; libcups keeps the last answer per thread. A queue that
-  // rejects jobs answers with an error here.
-  if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
-    return false;
-#endif
-  return true;
+  return printServerTookTheJob();
 }
 
 enum class LockClaim { Claimed, HeldByAnotherCopy, Unusable };
