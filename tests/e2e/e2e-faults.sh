@@ -500,14 +500,14 @@ use_private_cups() {
 # program is stuck keeps the colour. Input waits until the print is over.
 still_repaints() {
   local window=$1
-  import -window "$window" "$ROW_DIR/before.png"
+  timeout 20 import -window "$window" "$ROW_DIR/before.png"
   xrefresh -solid red
   wait_until 5 same_picture "$window" "$ROW_DIR/before.png" ||
     row_fail "the reading window was not repainted while the print waited"
 }
 
 same_picture() {
-  import -window "$1" "$ROW_DIR/now.png" 2>/dev/null &&
+  timeout 20 import -window "$1" "$ROW_DIR/now.png" 2>/dev/null &&
     [ "$(compare -metric AE "$2" "$ROW_DIR/now.png" /dev/null 2>&1)" = 0 ]
 }
 

@@ -16,7 +16,7 @@ record() {
   local scale=$1 window=$2 what=$3 key=$4
   wait_active "$window" "the $what at scale $scale"
   xwininfo -id "$window" | sed -n 's/^ *Width: //p; s/^ *Height: //p' | xargs >"$SHOTS/$key-$scale.size"
-  import -window "$window" "$SHOTS/$key-$scale.png"
+  timeout 20 import -window "$window" "$SHOTS/$key-$scale.png"
   reader captions "$what" >"$SHOTS/$key-$scale.captions" || fail "no captions of the $what"
 }
 

@@ -45,7 +45,7 @@ expect_desktop_window() {
 
 # screen_area <x y width height> <file>: what the screen shows there.
 screen_area() {
-  import -window root -crop "${3}x${4}+${1}+${2}" +repage "$5"
+  timeout 20 import -window root -crop "${3}x${4}+${1}+${2}" +repage "$5"
 }
 
 is_top_window() { [ "$(($(top_window)))" = "$1" ]; }

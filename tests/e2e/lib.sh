@@ -113,7 +113,7 @@ diagnose() {
   local folder=${QUORRIN_FAILURES:-${TMPDIR:-/tmp}}
   mkdir -p "$folder"
   local shot="$folder/$TEST_NAME-$(date +%Y%m%d-%H%M%S).png"
-  import -window root "$shot" 2>/dev/null && echo "--- the whole screen: $shot"
+  timeout 20 import -window root "$shot" 2>/dev/null && echo "--- the whole screen: $shot"
 }
 
 # wait_until <seconds> <command...>: polls until the command succeeds.
@@ -393,10 +393,10 @@ paste_text() {
 # clipboard_text: what the clipboard holds, as UTF-8.
 clipboard_text() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null; }
 
-screenshot() { import -window "$1" "$WORK/shots/$2.png" 2>/dev/null || true; }
+screenshot() { timeout 20 import -window "$1" "$WORK/shots/$2.png" 2>/dev/null || true; }
 # framed_screenshot <window> <file>: the window with the frame the window
 # manager gives it, as it looks on a desktop.
-framed_screenshot() { import -frame -window "$1" "$2" || fail "no screenshot of window $1"; }
+framed_screenshot() { timeout 20 import -frame -window "$1" "$2" || fail "no screenshot of window $1"; }
 
 process_running() { kill -0 "$1" 2>/dev/null; }
 
