@@ -39,7 +39,7 @@ public:
       const auto *move = static_cast<QMouseEvent *>(event);
       m_richText->viewport()->setCursor(linkAt(move->position()) ? Qt::PointingHandCursor
                                                                  : Qt::IBeamCursor);
-    } else if (event->type() == QEvent::MouseButtonPress) {
+    } else {
       const auto *press = static_cast<QMouseEvent *>(event);
       if (press->button() == Qt::LeftButton) {
         if (const auto address = linkAt(press->position()))

@@ -18,9 +18,11 @@ struct SavedReading {
 
 // The longest name a saved reading holds: the name box takes no more.
 constexpr qsizetype LongestSavedName = 32767;
+// The longest month name, "September".
+constexpr qsizetype LongestMonthName = 9;
 // The largest file the program writes: the longest name and month, each ended
 // by CR LF. Anything larger is no saved reading.
-constexpr qint64 LargestSavedReading = LongestSavedName + 2 + 9 + 2;
+constexpr qint64 LargestSavedReading = LongestSavedName + 2 + LongestMonthName + 2;
 
 QByteArray SavedReadingBytes(const SavedReading &reading);
 
