@@ -1,11 +1,47 @@
+#include "platform/guistart.h"
 #include "platform/qtdesktop.h"
+#include "shell/commandline.h"
 #include "shell/startup.h"
 
 #include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+enum ExitStatus { Success = 0, Usage = 2 };
+
+int answerWithoutWindows(const CommandLine &command, const QString &programName)
+{
+  switch (command.action) {
+  case CommandLine::Action::ShowHelp:
+    std::fputs(qPrintable(UsageText(programName)), stdout);
+    return Success;
+  case CommandLine::Action::ShowVersion:
+    std::fputs(qPrintable(VersionText()), stdout);
+    return Success;
+  default:
+    std::fprintf(stderr, "%s: %s\n", qPrintable(programName), qPrintable(command.error));
+    std::fputs(qPrintable(UsageText(programName)), stderr);
+    return Usage;
+  }
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
-  QApplication application(argc, argv);
+  const QString programName = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i)
+    arguments.append(QString::fromLocal8Bit(argv[i]));
+  const CommandLine command = ParseCommandLine(arguments);
+  if (command.action != CommandLine::Action::Run)
+    return answerWithoutWindows(command, programName);
+
+  // Qt reads options of its own from the arguments; the program takes none
+  // but its own, which are read already.
+  int qtArgc = 1;
+  const auto application = openApplication(qtArgc, argv);
   QApplication::setApplicationName(QtDesktop::applicationName());
   QApplication::setDesktopFileName(QStringLiteral("australian-astrology"));
   // The program ends only through its closing screen, never because its last
@@ -14,6 +50,6 @@ int main(int argc, char *argv[])
 
   QtDesktop desktop;
   setDesktop(&desktop);
-  StartApplication();
+  StartApplication(command.file);
   return QApplication::exec();
 }

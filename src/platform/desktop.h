@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QTextDocument;
@@ -62,6 +63,15 @@ public:
   // Claims this user's single running copy; false only while another copy of
   // the program runs.
   virtual bool claimSingleInstance() = 0;
+  // The copy that claimed it takes saved readings from later starts from then
+  // on, and passes the path of each to the receiver as it comes.
+  virtual void receiveHandedFiles(std::function<void(const QString &path)> receiver) = 0;
+  // A later start hands the path of a saved reading to the running copy;
+  // false when no running copy took it.
+  virtual bool handToRunningCopy(const QString &path) = 0;
+
+  // The longest web address the browser can be handed, in characters.
+  virtual qsizetype longestWebAddress() const = 0;
 
   // The per-user settings store of this program, addressed by section and key.
   // Reading gives nothing when the store cannot be read, the empty text for a

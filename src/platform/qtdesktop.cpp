@@ -1,9 +1,11 @@
 #include "platform/qtdesktop.h"
 
+#include "platform/handoff.h"
 #include "platform/instancelock.h"
 #include "platform/placement.h"
 #include "platform/printing.h"
 #include "platform/settingsfile.h"
+#include "platform/systemfacts.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -115,6 +117,8 @@ bool QtDesktop::printDocument(const QTextDocument &document)
   return printWithoutFreezing(document);
 }
 
+qsizetype QtDesktop::longestWebAddress() const { return SystemFacts::longestBrowserAddress(); }
+
 QDate QtDesktop::today() { return QDate::currentDate(); }
 
 void QtDesktop::seedRandom()
@@ -136,9 +140,31 @@ float QtDesktop::drawFromBits(std::uint32_t bits)
 
 bool QtDesktop::claimSingleInstance()
 {
-  InstanceClaim claim = claimInstanceLock(applicationName() + QLatin1String(".lock"));
-  m_instanceLock = std::move(claim.lock);
-  return !claim.anotherCopyRuns;
+  m_handoff.reset();
+  m_instance = {};
+  m_instance = claimInstanceLock(applicationName() + QLatin1String(".lock"));
+  return !m_instance.anotherCopyRuns;
+}
+
+void QtDesktop::receiveHandedFiles(std::function<void(const QString &path)> receiver)
+{
+  if (m_instance.folder.isEmpty())
+    return;
+  m_handoff = std::make_unique<FileHandoff>(std::move(receiver));
+  if (!m_handoff->listen(FileHandoff::nameInFolder(m_instance.folder)))
+    m_handoff.reset();
+}
+
+bool QtDesktop::handToRunningCopy(const QString &path)
+{
+  // The running copy listens in the first folder whose lock it holds, which
+  // need not be this start's first.
+  QStringList names;
+  for (const QString &folder : instanceLockFolders()) {
+    if (!folder.isEmpty())
+      names.append(FileHandoff::nameInFolder(folder));
+  }
+  return FileHandoff::send(names, path);
 }
 
 std::optional<QString> QtDesktop::readSetting(const QString &section, const QString &key)
@@ -168,8 +194,8 @@ bool QtDesktop::writeSetting(const QString &section, const QString &key, const Q
 
 void QtDesktop::endProcess()
 {
-  if (m_instanceLock)
-    m_instanceLock->unlock();
+  m_handoff.reset();
+  m_instance.locks.clear();
   std::fflush(nullptr);
 #ifdef QUORRIN_CHECK_LEAKS_AT_END
   // _Exit skips the check LeakSanitizer makes at a normal exit. A leak found

@@ -2,16 +2,16 @@
 
 #include "platform/desktop.h"
 
-#include <QLockFile>
+#include "platform/instancelock.h"
 
 #include <cstdint>
 #include <memory>
 #include <random>
 
 // The desktop on Qt: message boxes and file dialogs, the default browser,
-// the default printer, QSettings in the user's configuration folder, and a
-// lock file in the user's runtime folder (or cache folder) for the single
-// running copy.
+// the default printer, QSettings in the user's configuration folder, and lock
+// files in the user's own folders for the single running copy, with a local
+// socket beside them through which later starts hand over saved readings.
 class QtDesktop final : public Desktop {
 public:
   QtDesktop();
@@ -27,6 +27,9 @@ public:
   void seedRandom() override;
   float nextRandom() override;
   bool claimSingleInstance() override;
+  void receiveHandedFiles(std::function<void(const QString &path)> receiver) override;
+  bool handToRunningCopy(const QString &path) override;
+  qsizetype longestWebAddress() const override;
   std::optional<QString> readSetting(const QString &section, const QString &key) override;
   bool writeSetting(const QString &section, const QString &key, const QString &value) override;
   void endProcess() override;
@@ -40,6 +43,7 @@ public:
   static QString applicationName();
 
 private:
-  std::unique_ptr<QLockFile> m_instanceLock;
+  InstanceClaim m_instance;
+  std::unique_ptr<class FileHandoff> m_handoff;
   std::mt19937 m_random;
 };

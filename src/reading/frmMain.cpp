@@ -136,12 +136,21 @@ void frmMain::cmdProceed_Click()
 
 void frmMain::cmdOpen_Click()
 {
-  const auto saved = ChooseSavedReading(this);
-  if (!saved)
-    return;
-  txtName->setText(saved->userName);
+  if (const auto saved = ChooseSavedReading(this))
+    proceedWith(*saved);
+}
+
+void frmMain::openSavedReading(const QString &path)
+{
+  if (const auto saved = OpenSavedReading(this, path))
+    proceedWith(*saved);
+}
+
+void frmMain::proceedWith(const SavedReading &saved)
+{
+  txtName->setText(saved.userName);
   const int month =
-      cboMonth->findText(saved->birthMonth, Qt::MatchExactly | Qt::MatchCaseSensitive);
+      cboMonth->findText(saved.birthMonth, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (month >= 0)
     cboMonth->setCurrentIndex(month);
   cmdProceed_Click();

@@ -9,6 +9,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct SavedReading;
 
 // The main window: the user types a name, picks a birth month and asks for
 // the sign. Leaving it other than through Proceed leads to the closing screen.
@@ -30,6 +31,10 @@ public:
   LinkLabel *lblCobrand;
   LinkLabel *lblFullBrand;
 
+  // The open command's steps after its dialog, for a saved reading the
+  // program was given another way.
+  void openSavedReading(const QString &path);
+
 public slots:
   void cmdProceed_Click();
   void cmdOpen_Click();
@@ -40,6 +45,7 @@ protected:
 
 private:
   bool ValidateName();
+  void proceedWith(const SavedReading &saved);
 
   bool m_unloadingForProceed = false;
 };

@@ -111,6 +111,11 @@ std::optional<SavedReading> ChooseSavedReading(QWidget *window)
   const QString path = desktop().openFileName(window, OpenDialog);
   if (path.isEmpty())
     return std::nullopt;
+  return OpenSavedReading(window, path);
+}
+
+std::optional<SavedReading> OpenSavedReading(QWidget *window, const QString &path)
+{
   if (!path.endsWith(Suffix, Qt::CaseSensitive)) {
     tellUser(window, QStringLiteral("Please Check The File."));
     return std::nullopt;

@@ -48,3 +48,7 @@ void SaveCurrentReading(QWidget *window);
 // the user cancels, or picks a file not named as a saved reading (the user is
 // told). Its dialog and message belong to the given window.
 std::optional<SavedReading> ChooseSavedReading(QWidget *window);
+
+// The open command's steps after its dialog: the name check, with the user
+// told of a file not named as a saved reading, then the read.
+std::optional<SavedReading> OpenSavedReading(QWidget *window, const QString &path);

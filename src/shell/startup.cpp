@@ -2,6 +2,7 @@
 
 #include "platform/desktop.h"
 #include "reading/frmMain.h"
+#include "reading/handedfiles.h"
 #include "shell/linklabel.h"
 #include "shell/shutdown.h"
 #include "shell/titles.h"
@@ -11,18 +12,23 @@
 
 int intCoBrandRandomNumber = 0;
 
-void StartApplication()
+void StartApplication(const QString &savedReading)
 {
   if (!desktop().claimSingleInstance()) {
-    desktop().messageBox(nullptr, QStringLiteral("Application is already running"),
-                         MessageIcon::Information, MessageButtons::Ok, AppTitle);
+    // A file the running copy did not take is never dropped in silence.
+    if (savedReading.isEmpty() || !desktop().handToRunningCopy(savedReading))
+      desktop().messageBox(nullptr, QStringLiteral("Application is already running"),
+                           MessageIcon::Information, MessageButtons::Ok, AppTitle);
     ExitApplication();
     return;
   }
+  desktop().receiveHandedFiles(ShowSavedReadingFile);
   desktop().seedRandom();
   CheckUpdateReminder();
   Forms::get<frmMain>().showModeless();
   CoBrand_Randomize();
+  if (!savedReading.isEmpty())
+    ShowSavedReadingFile(savedReading);
 }
 
 void CoBrand_Randomize() { CoBrand_Randomize(desktop().nextRandom()); }

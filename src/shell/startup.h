@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QString>
+
 // The program's start: refuses a second copy, seeds the random draw, gives the
 // update reminder its chance, shows the main window and picks which of its
-// two offers is in front.
-void StartApplication();
+// two offers is in front. Given a saved reading's path, the program opens it
+// once the main window is up; a copy already running is handed the path
+// instead, and the start ends.
+void StartApplication(const QString &savedReading = QString());
 
 // Brings one of the first main window's two offers to the front at random.
 void CoBrand_Randomize();

@@ -24,6 +24,8 @@ QString encoded(const QString &value)
   return QString::fromLatin1(QUrl::toPercentEncoding(value));
 }
 
+const QString TooLongToSend = QStringLiteral("Your entries are too long to send. Please shorten them.");
+
 bool unfilled(const QString &value, const QString &placeholder)
 {
   const QString trimmed = TrimSpaces(value);
@@ -61,6 +63,12 @@ void SubmitTellAFriend(QWidget *form)
     return;
   }
   TafUrl = TellAFriendAddress({TafName, TafEmail, TafMessage, TafFriendName, TafFriendEmail});
+  // Each value goes whole or not at all: an address cut short would send
+  // a message the user did not write.
+  if (TafUrl.size() > desktop().longestWebAddress()) {
+    RefuseTellAFriend(form, TooLongToSend);
+    return;
+  }
   OpenTellAFriendPage();
 }
 

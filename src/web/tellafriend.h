@@ -39,8 +39,8 @@ struct TellAFriendValues {
 QString TellAFriendAddress(const TellAFriendValues &values);
 
 // Checks the sender's name, the message and the friend's name; when they are
-// filled in, builds TafUrl and opens it. A refusal is a message box over the
-// form.
+// filled in, builds TafUrl and opens it, unless it is longer than the browser
+// can be handed. A refusal is a message box over the form.
 void SubmitTellAFriend(QWidget *form);
 void RefuseTellAFriend(QWidget *form, const QString &message);
 void OpenTellAFriendPage();

@@ -286,6 +286,97 @@ lock_runtime_read_only() {
   end_program "$first"
 }
 
+# lock_strange <kind>: something that is no lock file of the program stands
+# at the lock's path. The program starts at once without reading it, and it
+# is replaced by a lock that names the copy: a link itself, never what it
+# points to.
+lock_strange() {
+  local lock
+  lock=$(lock_file)
+  case $1 in
+  fifo) mkfifo "$lock" ;;
+  link-to-zero) ln -s /dev/zero "$lock" ;;
+  sparse) truncate -s 2G "$lock" ;;
+  large) head -c 100M /dev/zero >"$lock" ;;
+  esac
+  start_program
+  wait_window frmMain >/dev/null
+  # Qt and its libraries read a few megabytes as the program starts.
+  local read
+  read=$(sed -n 's/^rchar: //p' "/proc/$PROGRAM_PID/io")
+  [ "$read" -lt $((50 * 1024 * 1024)) ] || row_fail "the program read $read bytes as it started"
+  [ -f "$lock" ] && [ ! -L "$lock" ] && [ "$(stat -c %s "$lock")" -lt 4096 ] ||
+    row_fail "not replaced by a lock: $(ls -la "$lock")"
+  lock_names "$lock" "$PROGRAM_PID" || row_fail "the lock does not name the copy: $(od -c "$lock" | head -3)"
+  [ -c /dev/zero ] || row_fail "/dev/zero was touched"
+  second_copy_refused "$PROGRAM_PID"
+  end_program
+}
+
+# two_copies <how>: the first copy cannot use, or does not see, the folder
+# the second locks first; the second is still refused.
+two_copies() {
+  local first_start=() second_start=()
+  case $1 in
+  runtime-full)
+    # The first copy's runtime folder is a full 4 KB disk, so it locks in the
+    # cache folder only; the second finds its runtime folder free.
+    first_start=(unshare --mount --propagation private sh -c
+      'mount -t tmpfs -o size=4k tmpfs "$1" && { cat /dev/zero >"$1/filler" 2>/dev/null || true; } &&
+       shift && exec "$@"' full-runtime "$XDG_RUNTIME_DIR")
+    ;;
+  runtime-unset)
+    # Qt then makes a runtime folder in the temporary folder, kept the row's own.
+    mkdir -p "$ROW_DIR/tmp"
+    first_start=(-u XDG_RUNTIME_DIR TMPDIR="$ROW_DIR/tmp")
+    ;;
+  host-renamed)
+    second_start=(unshare --uts sh -c 'hostname another-host && exec "$@"' renamed-host)
+    ;;
+  esac
+  start_program "${first_start[@]}"
+  local first=$PROGRAM_PID
+  no_box_over_main
+  second_copy_refused "$first" "${second_start[@]}"
+  end_program "$first"
+}
+
+# A refer-a-friend address longer than the browser can be handed: the user is
+# told in a box of the closing screen and nothing opens; a value just short of
+# that limit goes whole.
+refer_address_too_long() {
+  python3 -c 'import sys; sys.stdout.write("\u00e9" * 32767)' >"$ROW_DIR/name"
+  printf 'ann@example.org' >"$ROW_DIR/email"
+  printf 'bob@example.net' >"$ROW_DIR/friend_email"
+  printf 'Bob' >"$ROW_DIR/friend"
+  closing_screen
+  local nag
+  nag=$(window_by_role frmNagScreen2)
+  fill_field name "$ROW_DIR/name"
+  fill_field email "$ROW_DIR/email"
+  fill_field friend_email "$ROW_DIR/friend_email"
+  fill_field friend "$ROW_DIR/friend"
+  keys alt+n
+  wait_until 20 message_box "$TITLE" || row_fail "no box for the long address"
+  xprop -id "$(message_box "$TITLE")" WM_TRANSIENT_FOR | grep -qi "$(printf '0x%x' "$nag")" ||
+    row_fail "the box does not belong to the closing screen"
+  answer_box Return
+  sleep 1
+  [ ! -s "$OPENED_LOG" ] || row_fail "an address was opened: $(head -c 200 "$OPENED_LOG")"
+  # 20,000 of them make an address of about 120,000 bytes, which goes.
+  python3 -c 'import sys; sys.stdout.write("\u00e9" * 20000)' >"$ROW_DIR/name"
+  focus "$nag"
+  read -r x y <<<"${FIELD_AT[name]}"
+  click_at "$nag" "$x" "$y"
+  keys ctrl+a
+  paste_text "$ROW_DIR/name"
+  write_expected "$ROW_DIR/expected.json" taf1="$ROW_DIR/name" taf2="$ROW_DIR/email" \
+    taf4="$ROW_DIR/friend" taf5="$ROW_DIR/friend_email"
+  keys alt+n
+  check_submission "$ROW_DIR/expected.json"
+  end_program
+}
+
 unshare_unavailable() {
   [ "$(id -u)" -eq 0 ] || { echo "mounting needs root"; return; }
   unshare --mount true 2>/dev/null || echo "no private mount namespace (unshare --mount refused)"
@@ -601,6 +692,14 @@ ROWS=(
   "lock-garbage|a lock file of garbage|the start shows the main window|the lock names the new copy|lock_left garbage"
   "lock-stopped-copy|lock held by a copy stopped with SIGSTOP|Application is already running, then the copy ends|the lock names the stopped copy|lock_held_by_stopped_copy"
   "lock-read-only|a runtime folder that cannot be written|the first copy starts; a second: Application is already running|the lock in the cache folder|lock_runtime_read_only|unshare_unavailable"
+  "lock-fifo|a named pipe where the lock file should be|the main window at once; a second start is refused|the pipe replaced by a lock naming the copy|lock_strange fifo"
+  "lock-link-to-zero|a link to /dev/zero as the lock file|the main window at once; a second start is refused|the link replaced by a lock, /dev/zero untouched|lock_strange link-to-zero"
+  "lock-sparse|a sparse 2 GB lock file|the main window at once, the file never read; a second start is refused|a small lock naming the copy|lock_strange sparse"
+  "lock-large|a 100 MB lock file|the main window at once, the file never read; a second start is refused|a small lock naming the copy|lock_strange large"
+  "two-copies-runtime-full|a copy whose runtime folder was full, then a start with it free|Application is already running for the second|the first copy's lock in the cache folder|two_copies runtime-full|unshare_unavailable"
+  "two-copies-runtime-unset|a copy started without XDG_RUNTIME_DIR, then one with it|Application is already running for the second|the first copy's lock in the cache folder|two_copies runtime-unset"
+  "two-copies-host-renamed|the host name changed while a copy runs|Application is already running for the second|the first copy's locks|two_copies host-renamed|unshare_unavailable"
+  "refer-too-long|a refer-a-friend address of 196 KB|Your entries are too long to send. over the closing screen; a shorter one goes whole|nothing opened for the long one|refer_address_too_long"
   "long-saved-name|a saved reading with a name of 5000 characters|the same reading opens back|the same bytes when saved again|long_name_round_trip"
   "names-main|10,000 characters of every kind pasted and typed as the name|the report shows the whole name|the saved reading holds what the code page can|names_in_main_window"
   "names-refer|10,000 characters of every kind in the refer-a-friend fields|the browser gets the address|every value whole in one argument|names_in_refer_a_friend"

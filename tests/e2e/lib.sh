@@ -200,13 +200,20 @@ start_accessibility_bus() {
 # Debian's python, which has pyatspi, whatever python comes first on PATH.
 reader() { /usr/bin/python3 "$QUORRIN_TESTS/e2e/atspi.py" "$@"; }
 
-# start_program [VAR=value... | wrapper command...]: starts the program, through
-# the wrapper if one is given; PROGRAM_PID is its pid.
+# start_program [VAR=value... | wrapper command...] [-- argument...]: starts the
+# program, through the wrapper if one is given, with the arguments after "--";
+# PROGRAM_PID is its pid.
 start_program() {
-  env "$@" "$QUORRIN_PROGRAM" >>"$WORK/program.log" 2>&1 &
+  local before=()
+  while [ "$#" -gt 0 ] && [ "$1" != -- ]; do
+    before+=("$1")
+    shift
+  done
+  [ "$#" -eq 0 ] || shift
+  env "${before[@]}" "$QUORRIN_PROGRAM" "$@" >>"$WORK/program.log" 2>&1 &
   PROGRAM_PID=$!
   PIDS+=("$PROGRAM_PID")
-  trace "started the program ($*), pid $PROGRAM_PID"
+  trace "started the program (${before[*]} -- $*), pid $PROGRAM_PID"
 }
 
 # The visible windows of the program whose WM_WINDOW_ROLE is <role>.
@@ -412,6 +419,15 @@ masked_line() {
     printf '%02x' $(($(printf '%d' "'${text:i:1}") + 85))
   done
   printf '0d0a'
+}
+
+# write_saved_reading <file> <name> <month>: a saved reading of an ASCII name,
+# as the program writes it.
+write_saved_reading() {
+  local hex
+  hex="$(masked_line "$2")$(masked_line "$3")"
+  # shellcheck disable=SC2059 # the bytes are the format
+  printf "$(sed 's/../\\x&/g' <<<"$hex")" >"$1"
 }
 
 # expect_saved_reading <file> <name> <month>: the file holds that reading, byte

@@ -1,3 +1,4 @@
+#include "platform/handoff.h"
 #include "platform/qtdesktop.h"
 
 #include <QDateTime>
@@ -15,7 +16,10 @@
 
 #include <array>
 #include <memory>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <thread>
 #include <utime.h>
 
@@ -42,6 +46,16 @@ QByteArray lockContents(qint64 pid, const QString &host)
          host.toUtf8() + '\n';
 }
 
+// Whether a process holds the system's lock on the file.
+bool lockedElsewhere(const QString &path)
+{
+  const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  const bool locked = descriptor >= 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
+  if (descriptor >= 0)
+    ::close(descriptor);
+  return locked;
+}
+
 // Makes a file look as if it was written a while ago, not by a copy starting now.
 void age(const QString &path)
 {
@@ -58,6 +72,7 @@ class QtDesktopTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<QTemporaryDir> m_folders;
+  QString m_temporary;
 
   QString folder(const QString &name) const { return m_folders->filePath(name); }
   QString lockPath() const
@@ -73,9 +88,11 @@ class QtDesktopTest : public QObject {
   }
 
 private slots:
+  void initTestCase() { m_temporary = QDir::tempPath(); }
+
   void init()
   {
-    m_folders = std::make_unique<QTemporaryDir>();
+    m_folders = std::make_unique<QTemporaryDir>(m_temporary + QStringLiteral("/tst_qtdesktop-XXXXXX"));
     QVERIFY(m_folders->isValid());
     QDir(m_folders->path()).mkdir(QStringLiteral("runtime"));
     QFile::setPermissions(folder(QStringLiteral("runtime")),
@@ -83,6 +100,9 @@ private slots:
     qputenv("XDG_RUNTIME_DIR", folder(QStringLiteral("runtime")).toUtf8());
     qputenv("XDG_CACHE_HOME", folder(QStringLiteral("cache")).toUtf8());
     qputenv("XDG_CONFIG_HOME", folder(QStringLiteral("config")).toUtf8());
+    // Where Qt makes a runtime folder when the one named is unusable.
+    QDir(m_folders->path()).mkdir(QStringLiteral("tmp"));
+    qputenv("TMPDIR", folder(QStringLiteral("tmp")).toUtf8());
   }
 
   // Every draw lies in [0, 1) and the draws cover it evenly: the closing
@@ -131,32 +151,24 @@ private slots:
     QVERIFY(!second.claimSingleInstance());
   }
 
-  void aLockNamingNoRunningCopyIsTakenOver_data()
+  // The lock is the system's own file lock: what the file says, or who wrote
+  // it, does not matter; only whether a process holds it.
+  void aLockNoProcessHoldsIsTakenOver_data()
   {
-    QProcess ended;
-    ended.start(QStringLiteral("true"), {});
-    QVERIFY(ended.waitForFinished());
     QTest::addColumn<QByteArray>("contents");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("garbage") << QByteArray("\x01\xfe garbage\n\n\nmore");
-    QTest::newRow("another machine")
+    QTest::newRow("this very process on another host")
         << lockContents(QCoreApplication::applicationPid(), QStringLiteral("elsewhere.example"));
-    QTest::newRow("another program") << QByteArray::number(QCoreApplication::applicationPid()) +
-                                            "\nsomething-else\n" +
-                                            QSysInfo::machineHostName().toUtf8() + '\n';
-    QTest::newRow("a copy that ended")
-        << lockContents(ended.processId(), QSysInfo::machineHostName());
   }
 
-  void aLockNamingNoRunningCopyIsTakenOver()
+  void aLockNoProcessHoldsIsTakenOver()
   {
     QFETCH(QByteArray, contents);
     writeFile(lockPath(), contents);
-    age(lockPath());
     {
       QtDesktop desktop;
       QVERIFY(desktop.claimSingleInstance());
-      // Taken over, not passed by: the next copy is refused.
       QVERIFY(fileBytes(lockPath())
                   .startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
       QtDesktop next;
@@ -165,46 +177,140 @@ private slots:
     QVERIFY(!QFileInfo::exists(lockPath()));
   }
 
-  void aLockBeingWrittenByAStartingCopyIsWaitedFor()
+  void aLockHeldByAnotherProcessRefusesUntilItEnds()
   {
-    // A copy that is starting has created its lock file and not yet written it.
-    writeFile(lockPath(), QByteArray());
-    std::thread starting([path = lockPath()] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
-      QFile file(path);
-      if (file.open(QIODevice::WriteOnly))
-        file.write(lockContents(QCoreApplication::applicationPid(), QSysInfo::machineHostName()));
-    });
+    writeFile(lockPath(), "whatever it says");
+    QProcess holder;
+    // -o: the lock stays with flock itself, not with the command it runs.
+    holder.start(QStringLiteral("flock"),
+                 {QStringLiteral("-o"), lockPath(), QStringLiteral("sleep"), QStringLiteral("30")});
+    QVERIFY(holder.waitForStarted());
+    QTRY_VERIFY(lockedElsewhere(lockPath()));
     QtDesktop desktop;
-    const bool claimed = desktop.claimSingleInstance();
-    starting.join();
-    QVERIFY(!claimed);
+    QVERIFY(!desktop.claimSingleInstance());
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
+    // flock's command may hold the lock for a moment after it is forked.
+    QTRY_VERIFY(desktop.claimSingleInstance());
   }
 
-  void aRuntimeFolderThatCannotHoldTheLockStillGuards()
+  // Whatever stands at the lock's path is never read and never waited on:
+  // it is cleared away, a link itself and never what it points to, and the
+  // lock takes its place at once.
+  void whatStandsInTheLocksPlaceIsClearedAway_data()
   {
-    // Something that can be neither read as a lock nor removed stands where the
-    // lock should be; the lock goes to the cache folder instead.
-    QVERIFY(QDir().mkpath(lockPath()));
-    age(lockPath());
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << QStringLiteral("pipe");
+    QTest::newRow("link to /dev/zero") << QStringLiteral("zero");
+    QTest::newRow("link to a file") << QStringLiteral("link");
+    QTest::newRow("sparse 2 GB file") << QStringLiteral("sparse");
+    QTest::newRow("folder") << QStringLiteral("folder");
+  }
+
+  void whatStandsInTheLocksPlaceIsClearedAway()
+  {
+    QFETCH(QString, kind);
+    const QByteArray path = QFile::encodeName(lockPath());
+    const QString target = folder(QStringLiteral("target"));
+    writeFile(target, "not the lock's");
+    if (kind == QLatin1String("pipe"))
+      QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    else if (kind == QLatin1String("zero"))
+      QVERIFY(QFile::link(QStringLiteral("/dev/zero"), lockPath()));
+    else if (kind == QLatin1String("link"))
+      QVERIFY(QFile::link(target, lockPath()));
+    else if (kind == QLatin1String("sparse"))
+      QVERIFY(QFile(lockPath()).open(QIODevice::WriteOnly) && QFile::resize(lockPath(), qint64{2} << 30));
+    else if (QDir().mkpath(lockPath()))
+      writeFile(QDir(lockPath()).filePath(QStringLiteral("inside")), "kept");
+
+    QElapsedTimer took;
+    took.start();
+    QtDesktop desktop;
+    QVERIFY(desktop.claimSingleInstance());
+    QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+    const QFileInfo lock(lockPath());
+    QVERIFY(lock.isFile() && !lock.isSymLink() && lock.size() < 4096);
+    QCOMPARE(fileBytes(target), QByteArray("not the lock's"));
+    if (kind == QLatin1String("folder"))
+      QCOMPARE(fileBytes(lockPath() + QStringLiteral(".damaged/inside")), QByteArray("kept"));
+    QtDesktop next;
+    QVERIFY(!next.claimSingleInstance());
+  }
+
+  // A copy that could lock only in the cache folder (its runtime folder full,
+  // read-only, or not named) still refuses a start that can use its own.
+  void aCopyLockedInTheCacheFolderOnlyRefusesTheNext()
+  {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    writeFile(folder(QStringLiteral("blocker")), "a file, not a folder");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder(QStringLiteral("blocker/runtime"))));
     QtDesktop first;
     QVERIFY(first.claimSingleInstance());
-    QVERIFY(QFileInfo::exists(folder(QStringLiteral("cache/")) + QtDesktop::applicationName() +
-                              QLatin1Char('/') + QtDesktop::applicationName() +
-                              QStringLiteral(".lock")));
+    qputenv("XDG_RUNTIME_DIR", runtime);
     QtDesktop second;
     QVERIFY(!second.claimSingleInstance());
+    QVERIFY(!QFileInfo::exists(lockPath()));
   }
 
   void withNoFolderForTheLockTheProgramStillStarts()
   {
-    QVERIFY(QDir().mkpath(lockPath()));
-    age(lockPath());
-    writeFile(folder(QStringLiteral("cache")), "a file where the cache folder should be");
+    writeFile(folder(QStringLiteral("blocker")), "a file, not a folder");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder(QStringLiteral("blocker/runtime"))));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(folder(QStringLiteral("blocker/cache"))));
+    // Nor can Qt make a runtime folder in the temporary folder.
+    qputenv("TMPDIR", QFile::encodeName(folder(QStringLiteral("blocker"))));
     QtDesktop first;
     QVERIFY(first.claimSingleInstance());
     QtDesktop second;
     QVERIFY(second.claimSingleInstance());
+  }
+
+  // A later start hands its file to the running copy; what is not a path, or
+  // comes too slowly, is dropped without holding up the running copy.
+  void aLaterStartHandsItsFileOver()
+  {
+    QtDesktop running;
+    QVERIFY(running.claimSingleInstance());
+    QStringList received;
+    running.receiveHandedFiles([&](const QString &path) { received.append(path); });
+    const QString socket = FileHandoff::nameInFolder(folder(QStringLiteral("runtime")));
+
+    // One that connects and says nothing, and messages that are no path.
+    QLocalSocket silent;
+    silent.connectToServer(socket);
+    QVERIFY(silent.waitForConnected());
+    for (const QByteArray &message :
+         {QByteArray("relative/x.zod\n"), QByteArray("/bad\xff\xfe.zod\n"),
+          QByteArray("/no-line-end.zod"), QByteArray(FileHandoff::LongestMessage + 1, '/')}) {
+      QLocalSocket sender;
+      sender.connectToServer(socket);
+      QVERIFY(sender.waitForConnected());
+      sender.write(message);
+      QVERIFY(sender.waitForBytesWritten());
+      QCoreApplication::processEvents();
+    }
+
+    bool handed = false;
+    std::thread later([&] {
+      QtDesktop start;
+      handed = start.handToRunningCopy(QStringLiteral("/saved/Zoë Ōtaki 漢字.zod"));
+    });
+    QElapsedTimer took;
+    took.start();
+    QTRY_COMPARE(received, QStringList{QStringLiteral("/saved/Zoë Ōtaki 漢字.zod")});
+    later.join();
+    QVERIFY(handed);
+    // Served while the silent one was still connected.
+    QVERIFY2(took.elapsed() < 4000, qPrintable(QString::number(took.elapsed())));
+    QCOMPARE(silent.state(), QLocalSocket::ConnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(silent.state(), QLocalSocket::UnconnectedState, 10000);
+  }
+
+  void withNoRunningCopyNothingTakesTheFile()
+  {
+    QtDesktop start;
+    QVERIFY(!start.handToRunningCopy(QStringLiteral("/saved/a.zod")));
   }
 
   void aDamagedSettingsFileIsSetAsideWhole_data()

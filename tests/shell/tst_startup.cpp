@@ -1,14 +1,20 @@
+#include "reading/currentreading.h"
 #include "reading/frmAustralianAstrologyResult.h"
 #include "reading/frmMain.h"
+#include "report/frmSave.h"
+#include "report/savedreading.h"
 #include "shell/linklabel.h"
 #include "shell/masking.h"
 #include "shell/startup.h"
 #include "support/windowtest.h"
+#include "web/frmNagScreen2.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -18,12 +24,126 @@ QWidget *offerInFront(const frmMain &window)
 {
   return window.fraFullBrand->childAt(window.lblFullBrand->geometry().center());
 }
+
+// The sign the result window shows, once it shows one.
+QString shownSign()
+{
+  auto *result = Forms::find<frmAustralianAstrologyResult>();
+  return result && result->isVisible() ? result->lblResult[0]->text() : QString();
+}
 } // namespace
 
 class StartupTest : public WindowTest {
   Q_OBJECT
 
+  QTemporaryDir m_folder;
+
+  QString savedReading(const QString &name, const QString &month)
+  {
+    const QString path = m_folder.filePath(name + QStringLiteral(".zod"));
+    if (!WriteSavedReading(path, {name, month}))
+      qFatal("cannot write %s", qPrintable(path));
+    return path;
+  }
+
+  void handOver(const QString &path)
+  {
+    QVERIFY(scripted->handedFileReceiver);
+    scripted->handedFileReceiver(path);
+  }
+
 private slots:
+  void aFileGivenAtTheStartShowsItsReading()
+  {
+    StartApplication(savedReading(QStringLiteral("Ada"), QStringLiteral("June")));
+    QTRY_COMPARE(shownSign(), QStringLiteral("NORTHERN HAIRY-NOSED WOMBAT"));
+    QVERIFY(!Forms::find<frmMain>());
+    QCOMPARE(currentReading().strUserName, QStringLiteral("Ada"));
+  }
+
+  void aFileNotNamedAsAReadingIsRefusedOverTheMainWindow()
+  {
+    StartApplication(m_folder.filePath(QStringLiteral("notes.txt")));
+    QTRY_COMPARE(scripted->messageBoxes.size(), 1);
+    QCOMPARE(scripted->messageBoxes.constFirst().text, QStringLiteral("Please Check The File."));
+    QCOMPARE(scripted->messageBoxes.constFirst().owner, Forms::find<frmMain>());
+    QVERIFY(Forms::find<frmMain>()->isVisible());
+  }
+
+  void aSecondStartHandsItsFileToTheRunningCopy_data()
+  {
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("taken") << true;
+    QTest::newRow("not taken: the user is told") << false;
+  }
+
+  void aSecondStartHandsItsFileToTheRunningCopy()
+  {
+    QFETCH(bool, taken);
+    scripted->anotherCopyRunning = true;
+    scripted->runningCopyTakesFiles = taken;
+    const QString path = savedReading(QStringLiteral("Ada"), QStringLiteral("June"));
+    StartApplication(path);
+    QCOMPARE(scripted->handedFiles, QStringList{path});
+    QCOMPARE(scripted->messageTexts(),
+             taken ? QStringList() : QStringList{QStringLiteral("Application is already running")});
+    QCOMPARE(scripted->processEnds, 1);
+    QVERIFY(Forms::loaded().isEmpty());
+  }
+
+  // Wherever the user is, a handed file ends in its reading, and no window
+  // is left over from where they were.
+  void aHandedFileIsShownWhereverTheUserIs_data()
+  {
+    QTest::addColumn<QString>("where");
+    QTest::newRow("main window") << QStringLiteral("main");
+    QTest::newRow("result window") << QStringLiteral("result");
+    QTest::newRow("closing screen") << QStringLiteral("closing");
+  }
+
+  void aHandedFileIsShownWhereverTheUserIs()
+  {
+    QFETCH(QString, where);
+    StartApplication();
+    auto *main = Forms::find<frmMain>();
+    if (where == QLatin1String("result")) {
+      main->txtName->setText(QStringLiteral("Tom"));
+      main->cmdProceed->click();
+    } else if (where == QLatin1String("closing")) {
+      main->close();
+      QVERIFY(Forms::find<frmNagScreen2>()->isVisible());
+    }
+    handOver(savedReading(QStringLiteral("Ada"), QStringLiteral("December")));
+    QTRY_COMPARE(shownSign(), QStringLiteral("EMU"));
+    QVERIFY(!Forms::find<frmMain>());
+    auto *closing = Forms::find<frmNagScreen2>();
+    QVERIFY(!closing || !closing->isVisible());
+    QCOMPARE(scripted->messageBoxes.size(), 0);
+  }
+
+  // A window that waits for the user is not taken away: the reading comes
+  // once it is closed, and two files come in the order they were handed.
+  void handedFilesWaitForTheReadingWindow()
+  {
+    StartApplication();
+    auto *main = Forms::find<frmMain>();
+    main->txtName->setText(QStringLiteral("Tom"));
+    main->cmdProceed->click();
+    QString signWhileOpen;
+    QTimer::singleShot(0, this, [&] {
+      handOver(savedReading(QStringLiteral("Ada"), QStringLiteral("March")));
+      handOver(savedReading(QStringLiteral("Bea"), QStringLiteral("December")));
+      QTimer::singleShot(600, this, [&] {
+        signWhileOpen = shownSign();
+        Forms::find<frmSave>()->unload();
+      });
+    });
+    Forms::find<frmAustralianAstrologyResult>()->cmdPrint_Click();
+    QCOMPARE(signWhileOpen, QStringLiteral("GALAH"));
+    QTRY_COMPARE(shownSign(), QStringLiteral("EMU"));
+    QCOMPARE(currentReading().strUserName, QStringLiteral("Bea"));
+  }
+
   void aSecondCopyIsRefusedWithoutAWindow()
   {
     scripted->anotherCopyRunning = true;

@@ -38,6 +38,12 @@ bool ScriptedDesktop::openUrl(const QString &address)
   return true;
 }
 
+bool ScriptedDesktop::handToRunningCopy(const QString &path)
+{
+  handedFiles.append(path);
+  return runningCopyTakesFiles;
+}
+
 bool ScriptedDesktop::printDocument(const QTextDocument &document)
 {
   if (!printerAvailable)

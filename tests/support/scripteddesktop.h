@@ -38,6 +38,9 @@ public:
   QQueue<float> draws;       // when empty, draws 0.5
   QDate currentDay = QDate(2026, 12, 7);
   bool anotherCopyRunning = false;
+  // Whether the copy that runs takes a file handed to it.
+  bool runningCopyTakesFiles = true;
+  qsizetype longestAddress = 131071;
   bool settingsReadable = true;
   bool settingsWritable = true;
   bool printerAvailable = true;
@@ -50,6 +53,9 @@ public:
   QList<MessageBoxCall> messageBoxes;
   QList<FileDialogCall> fileDialogs;
   QStringList openedUrls;
+  QStringList handedFiles; // handed to the running copy by this start
+  // What the running copy does with a file a later start hands over.
+  std::function<void(const QString &)> handedFileReceiver;
   QStringList printedDocuments;     // the plain text of each job
   QHash<QString, QString> settings; // "section/key" -> value, as stored
   int seeds = 0;
@@ -65,6 +71,12 @@ public:
   void seedRandom() override { ++seeds; }
   float nextRandom() override;
   bool claimSingleInstance() override { return !anotherCopyRunning; }
+  void receiveHandedFiles(std::function<void(const QString &path)> receiver) override
+  {
+    handedFileReceiver = std::move(receiver);
+  }
+  bool handToRunningCopy(const QString &path) override;
+  qsizetype longestWebAddress() const override { return longestAddress; }
   std::optional<QString> readSetting(const QString &section, const QString &key) override;
   bool writeSetting(const QString &section, const QString &key, const QString &value) override;
   void endProcess() override { ++processEnds; }

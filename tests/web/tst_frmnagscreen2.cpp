@@ -192,6 +192,28 @@ private slots:
       QCOMPARE(box.owner, &screen);
   }
 
+  // An address the browser cannot be handed whole is not cut short: the user
+  // is told, over the form, and nothing opens.
+  void anAddressTooLongForTheBrowserIsRefused()
+  {
+    frmNagScreen2 &screen = Forms::get<frmNagScreen2>();
+    screen.txtName->setText(QString(100, QChar(0x00e9)));
+    screen.txtEmail->setText(QStringLiteral("a@x.org"));
+    screen.txtFriendName->setText(QStringLiteral("Bob"));
+    screen.txtFriendEmail->setText(QStringLiteral("b@x.org"));
+    screen.cmdSubmit->click();
+    QCOMPARE(scripted->openedUrls.size(), 1);
+    const QString address = scripted->openedUrls.constFirst();
+
+    scripted->longestAddress = address.size() - 1;
+    screen.cmdSubmit->click();
+    QCOMPARE(scripted->openedUrls.size(), 1);
+    QCOMPARE(scripted->messageTexts(),
+             QStringList{QStringLiteral("Your entries are too long to send. Please shorten them.")});
+    QCOMPARE(scripted->messageBoxes.constFirst().owner, &screen);
+    QCOMPARE(scripted->messageBoxes.constFirst().icon, MessageIcon::Critical);
+  }
+
   void aSubmissionSendsTrimmedEncodedValues()
   {
     frmNagScreen2 &screen = Forms::get<frmNagScreen2>();
