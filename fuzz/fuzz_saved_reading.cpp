@@ -1,11 +1,14 @@
 // A saved reading from any bytes: ParseSavedReading never crashes, hangs or
 // looks past the largest saved reading; more bytes than that read as no
-// reading; what it gives holds only characters a saved reading can hold; and
-// every reading the program saves reads back as it was.
+// reading; what it gives is a reading that saves and opens back as itself;
+// and every reading the program saves, whatever the name, reads back as it
+// was, its lines of bytes the masking leaves (0x55..0xFF) and the third only
+// where the name needs it.
 
 #include "fuzzcheck.h"
 #include "reading/signtable.h"
 #include "report/savedreading.h"
+#include "shell/masking.h"
 #include "shell/windows1252.h"
 
 #include <algorithm>
@@ -15,14 +18,16 @@
 #include <vector>
 
 namespace {
-// Masking moves codes up by 85, so only names of codes up to 170 survive it.
-constexpr int HighestNameCode = 170;
+// Masking moves codes up by 85, so only characters of codes up to 170 survive
+// it.
+constexpr int HighestMaskedCode = 170;
+constexpr unsigned char LowestMaskedByte = 0x55;
 
-bool holdsOnlyNameCharacters(const QString &text)
+bool holdsOnlyMaskedCharacters(const QString &text)
 {
   return std::all_of(text.begin(), text.end(), [](QChar character) {
     const auto code = Windows1252::encode(character);
-    return code && *code <= HighestNameCode;
+    return code && *code <= HighestMaskedCode;
   });
 }
 
@@ -32,8 +37,10 @@ void parsesAnyBytes(const uint8_t *data, size_t size)
       QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
   const SavedReading read = ParseSavedReading(bytes);
   FUZZ_CHECK(read.userName.size() + read.birthMonth.size() <= bytes.size());
-  FUZZ_CHECK(holdsOnlyNameCharacters(read.userName));
-  FUZZ_CHECK(holdsOnlyNameCharacters(read.birthMonth));
+  FUZZ_CHECK(holdsOnlyMaskedCharacters(read.birthMonth));
+  const SavedReading again = ParseSavedReading(SavedReadingBytes(read));
+  FUZZ_CHECK(again.userName == read.userName);
+  FUZZ_CHECK(again.birthMonth == read.birthMonth);
 }
 
 // The input repeated to a byte or more past the largest saved reading. Every
@@ -43,13 +50,33 @@ void largerIsNoReading(const uint8_t *data, size_t size)
   constexpr size_t Bound = LargestSavedReading;
   static std::vector<char> buffer(Bound + 64);
   const size_t total = Bound + 1 + size % 63;
-  for (size_t i = 0; i < total; ++i)
-    buffer[i] = size > 0 ? static_cast<char>(data[i % size]) : 'x';
+  size_t filled = std::min(size, total);
+  std::copy(data, data + filled, buffer.data());
+  if (filled == 0)
+    buffer[filled++] = 'x';
+  // Doubling what is there keeps the input's period and takes a few copies
+  // where a byte at a time would slow every run down.
+  for (; filled < total; filled *= 2)
+    std::copy_n(buffer.data(), std::min(filled, total - filled), buffer.data() + filled);
   ASAN_POISON_MEMORY_REGION(buffer.data() + Bound, total - Bound);
   const SavedReading read =
       ParseSavedReading(QByteArray::fromRawData(buffer.data(), static_cast<qsizetype>(total)));
   ASAN_UNPOISON_MEMORY_REGION(buffer.data() + Bound, total - Bound);
   FUZZ_CHECK(read.userName.isEmpty() && read.birthMonth.isEmpty());
+}
+
+// A character of the code page that masking keeps, or any character at all.
+void appendCharacter(FuzzedDataProvider &input, QString &name)
+{
+  if (input.ConsumeBool()) {
+    name.append(Windows1252::decode(
+        static_cast<unsigned char>(input.ConsumeIntegralInRange<int>(0, HighestMaskedCode))));
+    return;
+  }
+  auto point = input.ConsumeIntegralInRange<char32_t>(0, 0x10FFFF);
+  if (QChar::isSurrogate(point))
+    point = QChar::ReplacementCharacter;
+  name.append(QString::fromUcs4(&point, 1));
 }
 
 void savedReadingsReadBack(const uint8_t *data, size_t size)
@@ -58,12 +85,22 @@ void savedReadingsReadBack(const uint8_t *data, size_t size)
   const QString month =
       MonthNames().at(input.ConsumeIntegralInRange<qsizetype>(0, MonthNames().size() - 1));
   QString name;
-  while (input.remaining_bytes() > 0)
-    name.append(Windows1252::decode(
-        static_cast<unsigned char>(input.ConsumeIntegralInRange<int>(0, HighestNameCode))));
+  // Two characters fewer than the name box takes leave room for a last pair.
+  while (input.remaining_bytes() > 0 && name.size() <= LongestSavedName - 2)
+    appendCharacter(input, name);
 
   const QByteArray saved = SavedReadingBytes({name, month});
   FUZZ_CHECK(saved.size() <= LargestSavedReading);
+  const QList<QByteArray> lines = saved.split('\n');
+  const bool needsWholeName = UnmaskText(MaskText(name)) != name;
+  FUZZ_CHECK(lines.size() == (needsWholeName ? 4 : 3) && lines.last().isEmpty());
+  for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+    const QByteArray &line = lines.at(i);
+    FUZZ_CHECK(line.endsWith('\r'));
+    FUZZ_CHECK(std::all_of(line.cbegin(), line.cend() - 1, [](char byte) {
+      return static_cast<unsigned char>(byte) >= LowestMaskedByte;
+    }));
+  }
   const SavedReading read = ParseSavedReading(saved);
   FUZZ_CHECK(read.userName == name);
   FUZZ_CHECK(read.birthMonth == month);

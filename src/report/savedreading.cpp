@@ -1,20 +1,21 @@
 #include "report/savedreading.h"
 
+#include "platform/boundedfile.h"
 #include "platform/desktop.h"
 #include "reading/currentreading.h"
 #include "shell/masking.h"
 #include "shell/titles.h"
 #include "shell/windows1252.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QUrl>
 
 namespace {
 const QString Suffix = QStringLiteral("zod");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
-constexpr qsizetype LinesUsed = 2;
+constexpr qsizetype LinesUsed = 3;
 
 const FileDialogRequest SaveDialog{QStringLiteral("Save Your Zodiac Signs Result ...."),
                                    QStringLiteral("Rich Text Format | *.zod"), Suffix};
@@ -43,6 +44,18 @@ QString codePageText(const QByteArray &bytes)
   return text;
 }
 
+// The name as the third line of a saved reading keeps it, or nothing when the
+// line is not one the program writes for a name that masks to the first line.
+// Only percent-encoding in Qt's own form, of UTF-8, comes back the same.
+std::optional<QString> wholeName(const QString &wholeLine, const QString &maskedLine)
+{
+  const QString encoded = UnmaskText(wholeLine);
+  const QString name = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded.toLatin1()));
+  if (QString::fromLatin1(QUrl::toPercentEncoding(name)) != encoded || MaskText(name) != maskedLine)
+    return std::nullopt;
+  return name;
+}
+
 void tellUser(QWidget *window, const QString &text)
 {
   desktop().messageBox(window, text, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
@@ -51,8 +64,14 @@ void tellUser(QWidget *window, const QString &text)
 
 QByteArray SavedReadingBytes(const SavedReading &reading)
 {
-  return codePageBytes(MaskText(reading.userName)) + LineEnd +
-         codePageBytes(MaskText(reading.birthMonth)) + LineEnd;
+  const QString maskedName = MaskText(reading.userName);
+  QByteArray bytes =
+      codePageBytes(maskedName) + LineEnd + codePageBytes(MaskText(reading.birthMonth)) + LineEnd;
+  if (UnmaskText(maskedName) != reading.userName) {
+    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(reading.userName));
+    bytes += codePageBytes(MaskText(encoded)) + LineEnd;
+  }
+  return bytes;
 }
 
 bool WriteSavedReading(const QString &path, const SavedReading &reading)
@@ -80,20 +99,13 @@ SavedReading ParseSavedReading(const QByteArray &bytes)
   static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
   QStringList lines = codePageText(bytes).split(lineBreak);
   lines.resize(LinesUsed);
-  return {UnmaskText(lines.at(0)), UnmaskText(lines.at(1))};
+  return {wholeName(lines.at(2), lines.at(0)).value_or(UnmaskText(lines.at(0))),
+          UnmaskText(lines.at(1))};
 }
 
 SavedReading ReadSavedReading(const QString &path)
 {
-  // Checked before opening: opening a named pipe would wait for a writer.
-  if (!QFileInfo(path).isFile())
-    return {};
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return {};
-  // One byte more than a saved reading can hold tells a larger file, however
-  // large, without reading it.
-  return ParseSavedReading(file.read(LargestSavedReading + 1));
+  return ParseSavedReading(readBoundedFile(path, LargestSavedReading).value_or(QByteArray()));
 }
 
 void SaveCurrentReading(QWidget *window)

@@ -79,23 +79,26 @@ save_reading() {
 # masked_hex <text file> [month]: the saved reading of the UTF-8 name in the
 # file and the month, in hex, as the program writes it: the name without
 # leading and trailing spaces, each character that Windows-1252 holds shifted
-# up by 85 unless that passes 255, then CR LF; the same for the month.
+# up by 85 unless that passes 255, then CR LF; the same for the month; then,
+# when that lost a character of the name, the name's UTF-8 percent-encoded,
+# shifted up by 85, then CR LF.
 masked_hex() {
   python3 - "$1" "${2:-January}" <<'PY'
-import sys
+import sys, urllib.parse
 unassigned = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
+def kept(ch):
+    try:
+        code = ord(ch) if ord(ch) in unassigned else ch.encode('cp1252')[0]
+    except UnicodeEncodeError:
+        return None
+    return code + 85 if code + 85 <= 255 else None
 def masked(text):
-    out = bytearray()
-    for ch in text:
-        try:
-            code = ord(ch) if ord(ch) in unassigned else ch.encode('cp1252')[0]
-        except UnicodeEncodeError:
-            continue
-        if code + 85 <= 255:
-            out.append(code + 85)
-    return bytes(out) + b'\r\n'
+    return bytes(kept(ch) for ch in text if kept(ch) is not None) + b'\r\n'
 name = open(sys.argv[1], encoding='utf-8', newline='').read().strip(' ')
-print((masked(name) + masked(sys.argv[2])).hex())
+saved = masked(name) + masked(sys.argv[2])
+if any(kept(ch) is None for ch in name):
+    saved += masked(urllib.parse.quote(name.encode('utf-8'), safe=''))
+print(saved.hex())
 PY
 }
 
@@ -384,6 +387,20 @@ unshare_unavailable() {
 
 # --------------------------------------------------------------- name rows
 
+# open_again <file>: leaves the reading window and the result for a fresh
+# main window, opens the saved reading there and shows its reading window.
+open_again() {
+  focus "$(window_by_role frmSave)"
+  keys alt+F4
+  wait_until 10 window_gone frmSave || row_fail "the reading window stayed"
+  focus "$(wait_window frmAustralianAstrologyResult)"
+  keys alt+b
+  focus "$(wait_window frmMain)"
+  keys alt+o
+  answer_file_dialog "Select the source file" "$1"
+  reading_window >/dev/null
+}
+
 # A name of 5000 characters saved from the reading window opens back as the
 # same reading: saved again, the file is the same byte for byte.
 long_name_round_trip() {
@@ -397,15 +414,7 @@ long_name_round_trip() {
   save_reading "$ROW_DIR/long.zod"
   [ "$(file_hex "$ROW_DIR/long.zod")" = "$(masked_hex "$ROW_DIR/name")" ] ||
     row_fail "the saved bytes are not the masked name"
-  focus "$(window_by_role frmSave)"
-  keys alt+F4
-  wait_until 10 window_gone frmSave || row_fail "the reading window stayed"
-  focus "$(wait_window frmAustralianAstrologyResult)"
-  keys alt+b
-  focus "$(wait_window frmMain)"
-  keys alt+o
-  answer_file_dialog "Select the source file" "$ROW_DIR/long.zod"
-  reading_window >/dev/null
+  open_again "$ROW_DIR/long.zod"
   [ "$(report_name)" = "$(as_copied "$ROW_DIR/name")" ] || row_fail "the opened reading shows another name"
   save_reading "$ROW_DIR/again.zod"
   cmp "$ROW_DIR/long.zod" "$ROW_DIR/again.zod" || row_fail "the opened reading saves other bytes"
@@ -420,7 +429,7 @@ import sys
 unassigned = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
 code_page = ''.join(chr(c) if c in unassigned else bytes([c]).decode('cp1252')
                     for c in range(0x20, 0x100) if c != 0x7F)
-outside = '漢字 Ωμέγα 🦘🌏 \u0101\u2603'
+outside = '漢字 Ωμέγα 🦘🌏 שלום مرحبا \u0101\u2603'
 marks = '\u200e\u200f\u202e\u202c'
 controls = '\x01\x07\x1b\x7f\t'
 name = 'A' + code_page + outside + marks + controls
@@ -434,8 +443,19 @@ PY
 TYPED='Zoë Ōtaki 漢字 🦘 ‎‏‮end'
 keys_for "$TYPED"
 
+# report_shows_name <name file>: the report's name line is the name, byte for
+# byte, as a copy gives it.
+report_shows_name() {
+  report_name >"$ROW_DIR/report"
+  as_copied "$1" >"$ROW_DIR/expected-report"
+  echo >>"$ROW_DIR/expected-report"
+  cmp "$ROW_DIR/report" "$ROW_DIR/expected-report" ||
+    row_fail "the report does not hold the name: $(cmp -l "$ROW_DIR/report" "$ROW_DIR/expected-report" | head -5)"
+}
+
 # The unusual name pasted, then more typed, in the main window: the report
-# shows the whole name, the saved reading holds what the code page can.
+# shows the whole name; the saved reading holds what the code page can and the
+# whole name beside it, and opens back with the whole name.
 names_in_main_window() {
   unusual_name "$ROW_DIR/name"
   start_program
@@ -445,14 +465,14 @@ names_in_main_window() {
   printf '%s' "$TYPED" >>"$ROW_DIR/name"
   keys alt+f
   reading_window >/dev/null
-  report_name >"$ROW_DIR/report"
-  as_copied "$ROW_DIR/name" >"$ROW_DIR/expected-report"
-  echo >>"$ROW_DIR/expected-report"
-  cmp "$ROW_DIR/report" "$ROW_DIR/expected-report" ||
-    row_fail "the report does not hold the name: $(cmp -l "$ROW_DIR/report" "$ROW_DIR/expected-report" | head -5)"
+  report_shows_name "$ROW_DIR/name"
   save_reading "$ROW_DIR/unusual.zod"
   [ "$(file_hex "$ROW_DIR/unusual.zod")" = "$(masked_hex "$ROW_DIR/name")" ] ||
-    row_fail "the saved bytes are not the masked name"
+    row_fail "the saved bytes are not the masked name and the whole name"
+  open_again "$ROW_DIR/unusual.zod"
+  report_shows_name "$ROW_DIR/name"
+  save_reading "$ROW_DIR/again.zod"
+  cmp "$ROW_DIR/unusual.zod" "$ROW_DIR/again.zod" || row_fail "the opened reading saves other bytes"
   process_running "$PROGRAM_PID" || row_fail "the program ended"
   end_program
 }
@@ -676,6 +696,39 @@ leave_while_print_waits() {
   wait_exit "$PROGRAM_PID" || row_fail "Exit did not end the program while a print waited"
 }
 
+# ------------------------------------------------------------- open rows
+
+# A saved reading swapped for a named pipe that no one writes to: choosing it
+# in the open dialog holds nothing up; the name box stays empty, so Proceed
+# asks for a name, as for a file that cannot be read. That box is told by its
+# picture: the same as the one Proceed shows for an empty name box.
+pipe_as_saved_reading() {
+  mkfifo "$ROW_DIR/x.zod"
+  start_program
+  focus "$(wait_window frmMain)"
+  keys alt+f
+  wait_until 20 message_box "$TITLE" || row_fail "no box for an empty name"
+  timeout 20 import -window "$(message_box "$TITLE")" "$ROW_DIR/enter-your-name.png"
+  answer_box Return
+  focus "$(wait_window frmMain)"
+  keys alt+o
+  # The dialog lists no pipes, so it offers no completion: Enter takes the
+  # path as typed.
+  wait_until 20 message_box "Select the source file" || row_fail "no open dialog"
+  wait_active "$(message_box "Select the source file")" "the open dialog"
+  type_text "$ROW_DIR/x.zod"
+  keys Return
+  wait_until 10 no_box "Select the source file" || row_fail "the open dialog stayed"
+  wait_until 10 message_box "$TITLE" || row_fail "no message box within 10 s of choosing the pipe"
+  wait_until 5 same_picture "$(message_box "$TITLE")" "$ROW_DIR/enter-your-name.png" ||
+    row_fail "the box is not the one for an empty name: $(compare -metric AE "$ROW_DIR/enter-your-name.png" "$ROW_DIR/now.png" /dev/null 2>&1) pixels differ"
+  answer_box Return
+  window_by_role frmMain >/dev/null || row_fail "the main window went away"
+  window_gone frmAustralianAstrologyResult || row_fail "a reading was made"
+  [ -p "$ROW_DIR/x.zod" ] || row_fail "the pipe was replaced: $(ls -l "$ROW_DIR/x.zod")"
+  end_program
+}
+
 # ----------------------------------------------------------------- the table
 
 # name | fault | what the user sees | what stays true on disk | play [| prerequisite]
@@ -701,7 +754,7 @@ ROWS=(
   "two-copies-host-renamed|the host name changed while a copy runs|Application is already running for the second|the first copy's locks|two_copies host-renamed|unshare_unavailable"
   "refer-too-long|a refer-a-friend address of 196 KB|Your entries are too long to send. over the closing screen; a shorter one goes whole|nothing opened for the long one|refer_address_too_long"
   "long-saved-name|a saved reading with a name of 5000 characters|the same reading opens back|the same bytes when saved again|long_name_round_trip"
-  "names-main|10,000 characters of every kind pasted and typed as the name|the report shows the whole name|the saved reading holds what the code page can|names_in_main_window"
+  "names-main|10,000 characters of every kind pasted and typed as the name|the report shows the whole name, also once the saved reading is opened|the saved reading holds what the code page can and the whole name|names_in_main_window"
   "names-refer|10,000 characters of every kind in the refer-a-friend fields|the browser gets the address|every value whole in one argument|names_in_refer_a_friend"
   "shell-refer|shell syntax in every refer-a-friend field|the browser gets the address|one argument, every value whole, nothing run|shell_syntax_in_refer_a_friend"
   "print-none|Print with no printer|The reading could not be printed.|nothing printed|print_refused none"
@@ -709,6 +762,7 @@ ROWS=(
   "print-stopped-queue|Print to a stopped queue|The reading could not be printed.|nothing printed, no job left|print_refused stopped|private_cups_unavailable"
   "print-silent-server|Print with a server that never answers|The reading could not be printed. within about 15 s, the window repaints meanwhile, Exit still ends the program|nothing printed|print_refused silent"
   "print-stopped-server|Print with a print server stopped by SIGSTOP|The reading could not be printed. within about 15 s, the window repaints meanwhile|nothing printed, no job left|print_refused stopped-server|private_cups_unavailable"
+  "open-pipe|a named pipe chosen as the saved reading x.zod|Please Enter Your Name at once, the main window stays|the pipe as it was|pipe_as_saved_reading"
 )
 
 SUBMITTED=0

@@ -5,12 +5,26 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QByteArray TomInMay = QByteArray::fromHex("a9c4c20d0aa2b6ce0d0a");
+const QByteArray May = QByteArray::fromHex("a2b6ce0d0a");
+
+// A line of ASCII text as a saved reading holds it: each code moved up by 85.
+QByteArray maskedLine(const QByteArray &ascii)
+{
+  QByteArray line = ascii;
+  for (char &byte : line)
+    byte = static_cast<char>(byte + 85);
+  return line + "\r\n";
+}
 
 QByteArray bytesOf(const QString &path)
 {
@@ -54,13 +68,16 @@ class SavedReadingTest : public QObject {
   Q_OBJECT
 private slots:
   void bytesOnDisk();
-  void readsTheFirstTwoLines_data();
-  void readsTheFirstTwoLines();
+  void readsTheNameAndMonth_data();
+  void readsTheNameAndMonth();
+  void namesOfEveryKindOpenBackWhole_data();
+  void namesOfEveryKindOpenBackWhole();
   void failedSaveKeepsTheOldFile();
   void refusedDestinations();
   void everySavedReadingOpensBackWhole();
   void largerFilesAreNoReading();
   void codePageCharactersSaveAsTheirCodes();
+  void namedPipeReadsAtOnce();
 
 private:
   QTemporaryDir m_folder;
@@ -75,14 +92,18 @@ void SavedReadingTest::bytesOnDisk()
   QVERIFY(WriteSavedReading(path, {QStringLiteral("Tom"), QStringLiteral("May")}));
   QCOMPARE(bytesOf(path), TomInMay);
 
-  // é is 233 in Windows-1252: shifted beyond 255, it cannot be kept.
-  QVERIFY(WriteSavedReading(path, {QStringLiteral("Zoé"), QStringLiteral("May")}));
-  QCOMPARE(bytesOf(path).size(), 2 + 2 + 3 + 2);
-  QCOMPARE(ReadSavedReading(path).userName, QStringLiteral("Zo"));
+  // Masking keeps neither é (233 in Windows-1252, shifted beyond 255) nor Ñ,
+  // ú or Ł: the first line holds what it can, the third the whole name.
+  const SavedReading accented{QStringLiteral("José Ñúñez Łukasz"), QStringLiteral("May")};
+  const QByteArray accentedBytes = maskedLine("Jos ez ukasz") + May +
+                                   maskedLine("Jos%C3%A9%20%C3%91%C3%BA%C3%B1ez%20%C5%81ukasz");
+  QVERIFY(WriteSavedReading(path, accented));
+  QCOMPARE(bytesOf(path), accentedBytes);
+  QCOMPARE(ReadSavedReading(path).userName, accented.userName);
 }
 
 // clang-format off
-void SavedReadingTest::readsTheFirstTwoLines_data()
+void SavedReadingTest::readsTheNameAndMonth_data()
 {
   QTest::addColumn<QByteArray>("bytes");
   QTest::addColumn<QString>("userName");
@@ -93,10 +114,17 @@ void SavedReadingTest::readsTheFirstTwoLines_data()
   QTest::newRow("CR only") << tom + "\r" + may + "\r" << "Tom" << "May";
   QTest::newRow("LF only") << tom + "\n" + may << "Tom" << "May";
   QTest::newRow("empty first line") << QByteArray("\r\n") << "" << "";
+  QTest::newRow("written before names were kept whole")
+      << maskedLine("Zo") + May << "Zo" << "May";
+  const QByteArray jos = maskedLine("Jos");
+  QTest::newRow("whole name") << jos + May + maskedLine("Jos%C3%A9") << "José" << "May";
+  QTest::newRow("whole name of another") << TomInMay + maskedLine("Jos%C3%A9") << "Tom" << "May";
+  QTest::newRow("no percent-encoding") << jos + May + maskedLine("Jos%zz%C3%A9") << "Jos" << "May";
+  QTest::newRow("no UTF-8") << jos + May + maskedLine("Jos%E9") << "Jos" << "May";
 }
 // clang-format on
 
-void SavedReadingTest::readsTheFirstTwoLines()
+void SavedReadingTest::readsTheNameAndMonth()
 {
   QFETCH(QByteArray, bytes);
   const QString path = m_folder.filePath(QStringLiteral("lines.zod"));
@@ -104,6 +132,28 @@ void SavedReadingTest::readsTheFirstTwoLines()
   const SavedReading read = ReadSavedReading(path);
   QTEST(read.userName, "userName");
   QTEST(read.birthMonth, "birthMonth");
+}
+
+void SavedReadingTest::namesOfEveryKindOpenBackWhole_data()
+{
+  QTest::addColumn<QString>("name");
+  QTest::newRow("accents") << QStringLiteral("Zoë Renée Chloë Ōtaki Dvořák");
+  QTest::newRow("CJK") << QStringLiteral("山田 太郎 김민준");
+  QTest::newRow("emoji") << QStringLiteral("🦘 Skippy 🌏👩‍👩‍👧");
+  QTest::newRow("right to left") << QStringLiteral("שלום محمد \u200f\u202eend\u202c");
+  QTest::newRow("controls") << QChar(0) + QStringLiteral("a\r\nb\tc\x1b \x7f\u0085\u2028é");
+  QTest::newRow("percent signs") << QStringLiteral("%C3%A9 100% é+%");
+  QTest::newRow("longest") << QString(LongestSavedName, QChar(0x6F22));
+}
+
+void SavedReadingTest::namesOfEveryKindOpenBackWhole()
+{
+  QFETCH(QString, name);
+  const QString path = m_folder.filePath(QStringLiteral("whole.zod"));
+  QVERIFY(WriteSavedReading(path, {name, QStringLiteral("May")}));
+  const SavedReading read = ReadSavedReading(path);
+  QCOMPARE(read.userName, name);
+  QCOMPARE(read.birthMonth, QStringLiteral("May"));
 }
 
 void SavedReadingTest::failedSaveKeepsTheOldFile()
@@ -137,9 +187,11 @@ void SavedReadingTest::refusedDestinations()
 
 void SavedReadingTest::everySavedReadingOpensBackWhole()
 {
-  // The longest name the name box takes, in the longest month, fills the
+  // The longest name the name box takes, of euro signs (kept by masking, nine
+  // characters percent-encoded) and one character that masking drops, so
+  // that the whole name is written too, in the longest month, fills the
   // largest saved reading to the byte.
-  const SavedReading longest{QString(LongestSavedName, QLatin1Char('a')),
+  const SavedReading longest{QString(LongestSavedName - 1, QChar(0x20AC)) + QChar(0x6F22),
                              QStringLiteral("September")};
   const QString path = m_folder.filePath(QStringLiteral("longest.zod"));
   QVERIFY(WriteSavedReading(path, longest));
@@ -187,6 +239,22 @@ void SavedReadingTest::codePageCharactersSaveAsTheirCodes()
   const QByteArray unassignedBytes = QByteArray::fromHex("d6e2e4e5f20d0aa2b6ce0d0a");
   QCOMPARE(ParseSavedReading(unassignedBytes).userName, unassigned);
   QCOMPARE(SavedReadingBytes({unassigned, QStringLiteral("May")}), unassignedBytes);
+}
+
+void SavedReadingTest::namedPipeReadsAtOnce()
+{
+  // Opening a named pipe to read waits for a writer, for ever if none comes.
+  const QString pipe = m_folder.filePath(QStringLiteral("reading.zod"));
+  if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+    QSKIP("cannot make a named pipe here");
+  auto reading = std::async(std::launch::async, [&pipe] { return ReadSavedReading(pipe); });
+  if (reading.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+    // A writer that comes and goes lets the waiting read end.
+    ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK));
+    reading.wait();
+    QFAIL("reading a named pipe waited for a writer");
+  }
+  QCOMPARE(reading.get().userName, QString());
 }
 
 QTEST_GUILESS_MAIN(SavedReadingTest)
