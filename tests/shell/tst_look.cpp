@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,7 +29,10 @@ namespace {
 // A dark colour scheme as desktops offer it: light text on dark grounds.
 QPalette darkPalette()
 {
-  const QColor ground(53, 53, 53), field(35, 35, 35), text(230, 230, 230), dim(127, 127, 127);
+  const QColor ground(53, 53, 53);
+  const QColor field(35, 35, 35);
+  const QColor text(230, 230, 230);
+  const QColor dim(127, 127, 127);
   const QColor blue(42, 130, 218);
   QPalette palette(text, ground, ground.lighter(), ground.darker(), ground, text, text, field,
                    ground);
@@ -52,8 +56,8 @@ double luminance(const QColor &colour)
 
 double contrast(const QColor &one, const QColor &other)
 {
-  const double first = luminance(one), second = luminance(other);
-  return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+  const auto [dark, light] = std::minmax({luminance(one), luminance(other)});
+  return (light + 0.05) / (dark + 0.05);
 }
 
 // The colour that covers most of the area: what the text is read against.
