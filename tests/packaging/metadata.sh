@@ -2,7 +2,8 @@
 # The files that tell desktops and software centres about the program pass the
 # checks those apply: the desktop entry and the AppStream metadata their
 # validators, down to pedantic notes; the MIME type names .zod files, and the
-# menu entry and metadata claim it.
+# menu entry and metadata claim it; groff finds nothing to warn of in the
+# manual page.
 # Usage: metadata.sh <packaging folder> <configured metainfo file>
 set -euo pipefail
 packaging=$1 metainfo=$2
@@ -34,4 +35,7 @@ grep -qx 'MimeType=application/x-quorrin-zod;' "$entry" || fail "the desktop ent
 grep -qE '^Exec=[^ ]+ %[fFuU]$' "$entry" || fail "the desktop entry passes no file: $(grep '^Exec=' "$entry")"
 mediatype=$(xmllint --xpath 'string(//provides/mediatype)' "$metainfo")
 [ "$mediatype" = application/x-quorrin-zod ] || fail "the metadata provides media type '$mediatype'"
+
+warnings=$(groff -man -Tutf8 -ww -z "$packaging/australian-astrology.1" 2>&1)
+[ -z "$warnings" ] || fail "manual page: $warnings"
 echo "package metadata: passed"
