@@ -6,11 +6,9 @@
 #include "web/frmAbout.h"
 #include "web/frmNagScreen2.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHash>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -134,15 +132,9 @@ QList<Text> textsOf(QWidget *widget, const QWidget *window)
     if (!words.trimmed().isEmpty())
       texts.append({words.simplified(), colour, where});
   };
-  if (auto *label = qobject_cast<QLabel *>(widget)) {
-    add(label->text(), foreground, area);
-  } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
-    add(button->text(), foreground, area);
-  } else if (auto *frame = qobject_cast<QGroupBox *>(widget)) {
+  if (auto *frame = qobject_cast<QGroupBox *>(widget)) {
     const int titleHeight = frame->fontMetrics().height();
     add(frame->title(), foreground, area & QRect(area.topLeft(), QSize(area.width(), titleHeight)));
-  } else if (auto *box = qobject_cast<QLineEdit *>(widget)) {
-    add(box->text(), foreground, area);
   } else if (auto *list = qobject_cast<QComboBox *>(widget)) {
     // A list that cannot be typed in is drawn as a button.
     add(list->currentText(), list->palette().color(QPalette::ButtonText), area);
@@ -164,6 +156,9 @@ QList<Text> textsOf(QWidget *widget, const QWidget *window)
       if (action->isEnabled())
         add(action->text(), foreground, bar->actionGeometry(action).translated(area.topLeft()));
     }
+  } else {
+    // Captions, buttons and boxes of one line.
+    add(widget->property("text").toString(), foreground, area);
   }
   return texts;
 }
