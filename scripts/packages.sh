@@ -1,16 +1,21 @@
 # Debian 12 packages the program needs, sourced by run.sh, test.sh, test-sanitized.sh,
 # fuzz.sh and package.sh.
-# dpkg-dev and file are for cpack, which reads the program's library needs.
-BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev dpkg-dev file)
+BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev)
+# The Debian package is built with debhelper (package.sh and the package test).
+PACKAGE_PACKAGES=(debhelper)
 RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
 # dbus, at-spi2-core and python3-pyatspi let a test listen as a screen reader
 # does; tesseract reads captions back from screenshots. xclip pastes long and
 # unusual text, xrefresh makes every window repaint, and python3 plays a
-# print server that never answers and reads back web addresses.
+# print server that never answers and reads back web addresses. The package
+# test builds the package, checks it with lintian and file, and opens a saved
+# reading as a desktop does, with gio and the MIME database; groff checks the
+# manual page.
 TEST_PACKAGES=(xvfb openbox metacity xdotool x11-utils x11-xserver-utils xclip imagemagick
   cups-daemon cups-client cups-bsd printer-driver-cups-pdf poppler-utils faketime
   desktop-file-utils appstream libxml2-utils dbus at-spi2-core python3 python3-pyatspi
-  tesseract-ocr tesseract-ocr-eng)
+  tesseract-ocr tesseract-ocr-eng "${PACKAGE_PACKAGES[@]}" lintian file libglib2.0-bin
+  shared-mime-info groff-base)
 # The fuzz targets: clang, with libFuzzer and the sanitizer runtimes it links.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -36,8 +36,20 @@ QStringList signDescriptions()
   return descriptions;
 }
 
-QIcon applicationIcon() { return QIcon(applicationPixmap()); }
+QIcon applicationIcon()
+{
+  // Every rendered size, so that a desktop never scales the icon it shows; the
+  // small ones are drawn for their size.
+  QIcon icon;
+  const QDir folder(QStringLiteral(":/content/icons"));
+  for (const QString &file : folder.entryList({QStringLiteral("application-*.png")}, QDir::Files))
+    icon.addFile(folder.filePath(file));
+  return icon;
+}
 
-QPixmap applicationPixmap() { return QPixmap(QStringLiteral(":/content/icons/application.png")); }
+QPixmap applicationPixmap()
+{
+  return QPixmap(QStringLiteral(":/content/icons/application-32.png"));
+}
 
 } // namespace Content

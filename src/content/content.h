@@ -14,6 +14,8 @@ QString text(const QString &name);
 // The twelve sign descriptions, January first.
 QStringList signDescriptions();
 
+// The application icon in every size it is drawn in, and its 32-pixel image,
+// which the about window and the closing screen show.
 QIcon applicationIcon();
 QPixmap applicationPixmap();
 

@@ -40,6 +40,7 @@ frmSave::frmSave() : Form(QStringLiteral("frmSave"), QStringLiteral("Reading win
   RTB = named(new QTextEdit(area), QStringLiteral("RTB"));
   RTB->setGeometry(ReportPlace);
   RTB->setFont(verdana(ReportPoints));
+  paintPage(RTB);
   RTB->setAccessibleName(QStringLiteral("Your reading"));
   RTB->setReadOnly(true);
   // Read-only, yet the reader may select with mouse and keys, and sees the

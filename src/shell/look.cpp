@@ -55,6 +55,23 @@ void paint(QWidget *widget, const QColor &text, const QColor &background)
   widget->setPalette(palette);
 }
 
+void paintPage(QWidget *page)
+{
+  QPalette palette = page->palette();
+  palette.setColor(QPalette::Base, White);
+  palette.setColor(QPalette::Text, Black);
+  palette.setColor(QPalette::Link, Blue);
+  page->setPalette(palette);
+}
+
+void paintButton(QWidget *button, const QColor &text, const QColor &face)
+{
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::ButtonText, text);
+  palette.setColor(QPalette::Button, face);
+  button->setPalette(palette);
+}
+
 QLabel *label(QWidget *parent, const QString &name, const QString &text, const QRect &place,
               const QFont &font, const QColor &colour)
 {

@@ -30,6 +30,9 @@ inline const QColor BrightGreen{0, 255, 0};
 inline const QColor Navy{0, 0, 128};
 inline const QColor CheckBlue{0, 0, 192};
 inline const QColor DarkCyan{0, 128, 128};
+inline const QColor Blue{0, 0, 255};
+// The face of a button on a light desktop.
+inline const QColor ButtonFace{240, 240, 240};
 
 enum FontStyle { Regular = 0, Bold = 1, Underlined = 2 };
 
@@ -41,6 +44,14 @@ QFont sansSerif(qreal points, int style = Regular);
 // given, its background, which makes it opaque. Edit boxes and buttons inside
 // keep the desktop's colours.
 void paint(QWidget *widget, const QColor &text, const QColor &background = QColor());
+
+// A page of text: black on white with blue links, whatever the desktop's
+// colours, as the page comes out of the printer.
+void paintPage(QWidget *page);
+
+// A button with a face of its own colour under its text colour, which stays
+// readable on a dark desktop.
+void paintButton(QWidget *button, const QColor &text, const QColor &face = ButtonFace);
 
 // A label at a designed place: text, font and colour, transparent unless
 // painted otherwise. A null size means "sized to its text".

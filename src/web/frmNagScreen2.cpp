@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -120,9 +119,7 @@ frmNagScreen2::frmNagScreen2()
   Check1->setGeometry(Check1Place);
   Check1->setFont(verdana(14.25));
   Check1->setCursor(Qt::PointingHandCursor);
-  QPalette checkPalette = Check1->palette();
-  checkPalette.setColor(QPalette::ButtonText, CheckBlue);
-  Check1->setPalette(checkPalette);
+  paintButton(Check1, CheckBlue);
 
   cmdClose = named(new QPushButton(QStringLiteral("E&xit"), area), QStringLiteral("cmdClose"));
   cmdClose->setGeometry(ClosePlace);
