@@ -30,6 +30,13 @@ spoken() {
 
 says() { spoken "$1" | tr '\n' ' ' | grep -qF -- "$2"; }
 
+# Keeps Orca's whole log, with the events it got, beside the screenshot.
+keep_orca_log() {
+  local folder=${QUORRIN_FAILURES:-${TMPDIR:-/tmp}}
+  local kept="$folder/$TEST_NAME-orca-$(date +%Y%m%d-%H%M%S).log"
+  mkdir -p "$folder" && cp "$ORCA_LOG" "$kept" && echo "$kept"
+}
+
 # expect_speech <line> <text>...: Orca says each text after that line, each
 # in one go or in parts that follow each other.
 expect_speech() {
@@ -39,7 +46,8 @@ expect_speech() {
     wait_until 20 says "$from" "$text" && continue
     process_running "$ORCA_PID" || fail "Orca has ended: $(tail -n 20 "$WORK/orca.out")"
     fail "Orca does not say '$text'; it says:
-$(spoken "$from")"
+$(spoken "$from")
+(Orca's whole log: $(keep_orca_log))"
   done
 }
 
