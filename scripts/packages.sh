@@ -5,15 +5,16 @@ BUILD_PACKAGES=(cmake make g++ qt6-base-dev libgl-dev)
 PACKAGE_PACKAGES=(debhelper)
 RUN_PACKAGES=(libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
 # dbus, at-spi2-core and python3-pyatspi let a test listen as a screen reader
-# does; tesseract reads captions back from screenshots. xclip pastes long and
-# unusual text, xrefresh makes every window repaint, and python3 plays a
+# does; orca is a screen reader that logs what it says with no synthesizer or
+# sound card; tesseract reads captions back from screenshots. xclip pastes long
+# and unusual text, xrefresh makes every window repaint, and python3 plays a
 # print server that never answers and reads back web addresses. The package
 # test builds the package, checks it with lintian and file, and opens a saved
 # reading as a desktop does, with gio and the MIME database; groff checks the
 # manual page.
 TEST_PACKAGES=(xvfb openbox metacity xdotool x11-utils x11-xserver-utils xclip imagemagick
   cups-daemon cups-client cups-bsd printer-driver-cups-pdf poppler-utils faketime
-  desktop-file-utils appstream libxml2-utils dbus at-spi2-core python3 python3-pyatspi
+  desktop-file-utils appstream libxml2-utils dbus at-spi2-core python3 python3-pyatspi orca
   tesseract-ocr tesseract-ocr-eng "${PACKAGE_PACKAGES[@]}" lintian file libglib2.0-bin
   shared-mime-info groff-base)
 # The fuzz targets: clang, with libFuzzer and the sanitizer runtimes it links.

@@ -62,6 +62,8 @@ frmAustralianAstrologyResult::frmAustralianAstrologyResult()
             SignDescription(DesignedDescriptionAnimal), DescriptionPlace, verdana(8.25), Orange);
   lblResult[1]->setWordWrap(true);
   lblResult[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The Back button keeps the focus: a screen reader hears the reading with the window.
+  Accessibility::describeWindowBy(this, {lblLabel[0], lblResult[0], lblResult[1]});
 
   cmdBack = named(new QPushButton(QStringLiteral("&Back"), area), QStringLiteral("cmdBack"));
   cmdBack->setGeometry(BackPlace);

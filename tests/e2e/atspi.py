@@ -13,7 +13,8 @@
 
 A line of the tree is: role "name" — description [actions] labelled by "label",
 indented by depth; "(not shown)" marks what a reader skips. The window is the
-program's window whose description is given ("Main window", ...).
+program's window whose description starts with the sentence given ("Main
+window", ...); a window may go on to describe what it shows.
 """
 
 import sys
@@ -32,7 +33,7 @@ def find_window(description):
             if app is None or app.name != PROGRAM:
                 continue
             for window in app:
-                if window is not None and window.description == description:
+                if window is not None and window.description.split(". ")[0] == description:
                     return window
         time.sleep(0.2)
     sys.exit(f"no window described as {description!r} on the accessibility bus")
