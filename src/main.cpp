@@ -1,5 +1,6 @@
 #include "platform/guistart.h"
 #include "platform/qtdesktop.h"
+#include "platform/terminal.h"
 #include "shell/commandline.h"
 #include "shell/startup.h"
 
@@ -13,6 +14,7 @@ enum ExitStatus { Success = 0, Usage = 2 };
 
 int answerWithoutWindows(const CommandLine &command, const QString &programName)
 {
+  useStartingTerminal();
   switch (command.action) {
   case CommandLine::Action::ShowHelp:
     std::fputs(qPrintable(UsageText(programName)), stdout);

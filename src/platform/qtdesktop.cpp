@@ -4,7 +4,7 @@
 #include "platform/instancelock.h"
 #include "platform/placement.h"
 #include "platform/printing.h"
-#include "platform/settingsfile.h"
+#include "platform/settingsstore.h"
 #include "platform/systemfacts.h"
 
 #include <QCoreApplication>
@@ -169,27 +169,23 @@ bool QtDesktop::handToRunningCopy(const QString &path)
 
 std::optional<QString> QtDesktop::readSetting(const QString &section, const QString &key)
 {
-  const auto path = usableSettingsFile(applicationName());
-  if (!path)
+  const auto settings = openSettingsStore(applicationName());
+  if (!settings || settings->status() != QSettings::NoError)
     return std::nullopt;
-  QSettings settings(*path, SettingsFormat);
-  if (settings.status() != QSettings::NoError)
-    return std::nullopt;
-  settings.beginGroup(section);
-  return settings.value(key, QString()).toString();
+  settings->beginGroup(section);
+  return settings->value(key, QString()).toString();
 }
 
 bool QtDesktop::writeSetting(const QString &section, const QString &key, const QString &value)
 {
-  const auto path = usableSettingsFile(applicationName());
-  if (!path)
+  const auto settings = openSettingsStore(applicationName());
+  if (!settings)
     return false;
-  QSettings settings(*path, SettingsFormat);
-  settings.beginGroup(section);
-  settings.setValue(key, value);
-  settings.endGroup();
-  settings.sync();
-  return settings.status() == QSettings::NoError;
+  settings->beginGroup(section);
+  settings->setValue(key, value);
+  settings->endGroup();
+  settings->sync();
+  return settings->status() == QSettings::NoError;
 }
 
 void QtDesktop::endProcess()

@@ -9,7 +9,7 @@
 #include <random>
 
 // The desktop on Qt: message boxes and file dialogs, the default browser,
-// the default printer, QSettings in the user's configuration folder, and lock
+// the default printer, QSettings in the user's own store, and lock
 // files in the user's own folders for the single running copy, with a local
 // socket beside them through which later starts hand over saved readings.
 class QtDesktop final : public Desktop {

@@ -1,4 +1,4 @@
-#include "platform/settingsfile.h"
+#include "platform/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 
 namespace {
+
+constexpr QSettings::Format SettingsFormat = QSettings::IniFormat;
 
 // A settings file larger than this was not written by the program, whose file
 // holds one short value.
@@ -52,13 +54,13 @@ bool setAside(const QString &path)
 
 } // namespace
 
-std::optional<QString> usableSettingsFile(const QString &applicationName)
+std::unique_ptr<QSettings> openSettingsStore(const QString &applicationName)
 {
   const QString path = settingsFilePath(applicationName);
   if (path.isEmpty())
-    return std::nullopt;
+    return nullptr;
   const QFileInfo info(path);
   if ((!info.exists() && !info.isSymLink()) || readsBackWhole(path) || setAside(path))
-    return path;
-  return std::nullopt;
+    return std::make_unique<QSettings>(path, SettingsFormat);
+  return nullptr;
 }
