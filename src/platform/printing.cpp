@@ -1,70 +1,84 @@
 #include "platform/printing.h"
 
+#include "platform/printing_p.h"
+
 #include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QLibrary>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextDocument>
 #include <QThread>
 #include <QTimer>
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 
 namespace {
 
 // How long the reading window waits for a print before telling the user that
-// nothing was printed. A one-page job reaches a print server that answers in a
-// second or two.
+// nothing was printed. A one-page job reaches a print server that answers in
+// a second or two.
 constexpr std::chrono::seconds PrintWait{10};
-
-// What the print thread and the window waiting for it share.
-struct PrintJob {
-  std::atomic<bool> givenUp{false};
-  std::atomic<bool> finished{false};
-  std::atomic<bool> printed{false};
-};
-
-// Qt sends a job to CUPS on the thread that prints, when the print ends, but
-// does not look at the answer; libcups keeps the last answer of each thread,
-// and a queue that rejects jobs answers with an error. libcups is loaded
-// already by Qt's print support where CUPS prints, and is looked up only then:
-// linked in, it would load with all it needs at every start.
-bool printServerTookTheJob()
-{
-  using LastError = int (*)();
-  const auto lastError = reinterpret_cast<LastError>(
-      QLibrary::resolve(QStringLiteral("cups"), 2, "cupsLastError")); // NOLINT(*-reinterpret-cast)
-  // IPP's successful answers are 0x0000 to 0x00FF.
-  constexpr int LastSuccess = 0x00FF;
-  return !lastError || lastError() <= LastSuccess;
-}
-
-// On the print thread: everything here may wait on the print server.
-bool printOnDefaultPrinter(QTextDocument &document, const PrintJob &job)
-{
-  // Without this check QPrinter quietly prints to a PDF file with no name.
-  const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
-  if (printerInfo.isNull())
-    return false;
-  // A stopped queue takes the job and keeps it instead of printing it.
-  if (printerInfo.state() == QPrinter::Error)
-    return false;
-  // The user has been told that nothing was printed: a server that answers
-  // late must not print it after all.
-  if (job.givenUp)
-    return false;
-  QPrinter printer(printerInfo, QPrinter::HighResolution);
-  document.print(&printer);
-  if (printer.printerState() == QPrinter::Error)
-    return false;
-  return printServerTookTheJob();
-}
+// A job that is being let go to print when that wait ends is waited for a
+// little longer: the print server's answer is a moment away, and it tells
+// whether the job prints.
+constexpr std::chrono::seconds LetGoWait{3};
 
 } // namespace
+
+bool PrintHandOver::mayLetGo()
+{
+  const std::lock_guard lock(m_mutex);
+  m_lettingGo = !m_givenUp;
+  return m_lettingGo;
+}
+
+bool PrintHandOver::printed()
+{
+  {
+    const std::lock_guard lock(m_mutex);
+    if (m_givenUp)
+      return false;
+    m_printed = m_over = true;
+  }
+  emit ended();
+  return true;
+}
+
+void PrintHandOver::end()
+{
+  {
+    const std::lock_guard lock(m_mutex);
+    if (m_over)
+      return;
+    m_over = true;
+  }
+  emit ended();
+}
+
+bool PrintHandOver::givenUp() const
+{
+  const std::lock_guard lock(m_mutex);
+  return m_givenUp;
+}
+
+bool PrintHandOver::isOver() const
+{
+  const std::lock_guard lock(m_mutex);
+  return m_over;
+}
+
+bool PrintHandOver::lettingGo() const
+{
+  const std::lock_guard lock(m_mutex);
+  return m_lettingGo && !m_over;
+}
+
+bool PrintHandOver::giveUp()
+{
+  const std::lock_guard lock(m_mutex);
+  m_givenUp = !m_printed;
+  return m_printed;
+}
 
 bool printWithoutFreezing(const QTextDocument &document)
 {
@@ -76,26 +90,33 @@ bool printWithoutFreezing(const QTextDocument &document)
   // until the print is over. A thread given up on is left to end by itself:
   // it holds only its own copy, and the process ends with _Exit, which never
   // waits for it.
-  auto job = std::make_shared<PrintJob>();
+  auto handOver = std::make_shared<PrintHandOver>();
   QTextDocument *copy = document.clone();
-  QThread *printThread = QThread::create([job, copy] {
-    job->printed = printOnDefaultPrinter(*copy, *job);
-    job->finished = true;
+  QThread *printThread = QThread::create([handOver, copy] {
+    printOnDefaultPrinter(*copy, *handOver);
+    handOver->end();
     delete copy;
   });
   copy->moveToThread(printThread);
+  QObject::connect(printThread, &QThread::finished, printThread, &QObject::deleteLater);
 
   QEventLoop wait;
-  QTimer::singleShot(PrintWait, &wait, &QEventLoop::quit);
-  QObject::connect(printThread, &QThread::finished, &wait, &QEventLoop::quit);
-  QObject::connect(printThread, &QThread::finished, printThread, &QObject::deleteLater);
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(&deadline, &QTimer::timeout, &wait, &QEventLoop::quit);
+  QObject::connect(handOver.get(), &PrintHandOver::ended, &wait, &QEventLoop::quit,
+                   Qt::QueuedConnection);
+  const auto waitAtMost = [&](std::chrono::milliseconds time) {
+    deadline.start(time);
+    if (!handOver->isOver())
+      wait.exec(QEventLoop::ExcludeUserInputEvents);
+  };
+
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   printThread->start();
-  wait.exec(QEventLoop::ExcludeUserInputEvents);
+  waitAtMost(PrintWait);
+  if (handOver->lettingGo())
+    waitAtMost(LetGoWait);
   QGuiApplication::restoreOverrideCursor();
-  if (!job->finished) {
-    job->givenUp = true;
-    return false;
-  }
-  return job->printed;
+  return handOver->giveUp();
 }

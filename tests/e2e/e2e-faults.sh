@@ -599,10 +599,7 @@ shell_syntax_in_refer_a_friend() {
 # The private print server, started by the first row that needs it.
 CUPSD_PID=
 use_private_cups() {
-  if [ -z "$CUPSD_PID" ]; then
-    start_private_cups
-    CUPSD_PID=${PIDS[-1]}
-  fi
+  [ -n "$CUPSD_PID" ] || start_private_cups
   export CUPS_SERVER="$CUPS_DIR/cups.sock"
 }
 
@@ -622,12 +619,20 @@ same_picture() {
     [ "$(compare -metric AE "$2" "$ROW_DIR/now.png" /dev/null 2>&1)" = 0 ]
 }
 
-# print_refused <kind>: Print in the reading window with no usable printer:
-# the user is told; nothing is printed and no job is left waiting.
+no_job_waiting() { [ -z "$(lpstat -o 2>/dev/null)" ]; }
+
+# For a failure's message: the requests the print proxy of the row saw.
+proxy_trail() { [ -z "$PROXY_LOG" ] || echo "; the print proxy saw: $(paste -sd, "$PROXY_LOG")"; }
+
+# print_refused <kind>: Print in the reading window with no usable printer, or
+# with a print server that fails in the middle of the job (through the print
+# proxy): the user is told; nothing is printed and no job is left waiting,
+# even once the print server has answered whatever it was asked.
 print_refused() {
   local server=/nonexistent cups=
+  PROXY_LOG=
   case $1 in
-  rejecting | stopped | stopped-server)
+  rejecting | stopped | stopped-server | cut-send | killed-server | held-job-request)
     use_private_cups
     server=$CUPS_SERVER cups=yes
     ;;
@@ -648,6 +653,18 @@ while True:
     PIDS+=($!)
     wait_until 10 test -S "$server" || row_fail "the silent server did not start"
     ;;
+  cut-send)
+    start_print_proxy cut Send-Document
+    server=$PROXY_SOCKET
+    ;;
+  killed-server)
+    start_print_proxy hold Send-Document 30
+    server=$PROXY_SOCKET
+    ;;
+  held-job-request)
+    start_print_proxy hold Create-Job 20
+    server=$PROXY_SOCKET
+    ;;
   esac
   start_program CUPS_SERVER="$server"
   a_reading
@@ -657,23 +674,41 @@ while True:
   [ "$1" != stopped-server ] || kill -STOP "$CUPSD_PID"
   local started=$SECONDS
   keys alt+p
-  if [ "$1" = silent ] || [ "$1" = stopped-server ]; then
+  if [ "$1" = killed-server ]; then
+    wait_until 10 proxy_saw "Send-Document held" || row_fail "the reading was never sent"
+    {
+      kill -9 "$CUPSD_PID"
+      wait "$CUPSD_PID"
+    } 2>/dev/null || true
+  fi
+  if [ "$1" = silent ] || [ "$1" = stopped-server ] || [ "$1" = held-job-request ]; then
     sleep 2
     still_repaints "$reading"
   fi
-  wait_until $((started + 15 - SECONDS)) message_box "$TITLE" ||
-    row_fail "the user was not told within 15 s of Print"
+  # A send that broke is known at once, and so is told at once.
+  local told_within=15
+  [ "$1" != cut-send ] && [ "$1" != killed-server ] || told_within=5
+  wait_until $((started + told_within - SECONDS)) message_box "$TITLE" ||
+    row_fail "the user was not told within $told_within s of Print$(proxy_trail)"
   echo "  told after about $((SECONDS - started)) s"
   answer_box Return
   [ "$1" != stopped-server ] || kill -CONT "$CUPSD_PID"
   focus "$reading"
   process_running "$PROGRAM_PID" || row_fail "the program ended"
+  case $1 in
+  killed-server) run_private_cupsd ;;
+  held-job-request)
+    wait_until 20 proxy_saw "Create-Job let go" || row_fail "the job request was never let go"
+    ;;
+  esac
   if [ -n "$cups" ]; then
     # A print given up on must not come out later, once the server answers.
     wait_until 10 scheduler_running || row_fail "the print server did not come back"
-    sleep 2
-    [ -z "$(printed_pdfs)" ] || row_fail "something was printed: $(printed_pdfs)"
-    [ -z "$(lpstat -o 2>/dev/null)" ] || row_fail "a job was left waiting: $(lpstat -o)"
+    sleep 3
+    # A job that the program takes back once the server is back may take a
+    # moment longer; one left for good fails.
+    wait_until 10 no_job_waiting || row_fail "a job was left waiting: $(lpstat -o)$(proxy_trail)"
+    [ -z "$(printed_pdfs)" ] || row_fail "something was printed: $(printed_pdfs)$(proxy_trail)"
   fi
   case $1 in
   rejecting) cupsaccept "$CUPS_QUEUE" ;;
@@ -762,6 +797,9 @@ ROWS=(
   "print-stopped-queue|Print to a stopped queue|The reading could not be printed.|nothing printed, no job left|print_refused stopped|private_cups_unavailable"
   "print-silent-server|Print with a server that never answers|The reading could not be printed. within about 15 s, the window repaints meanwhile, Exit still ends the program|nothing printed|print_refused silent"
   "print-stopped-server|Print with a print server stopped by SIGSTOP|The reading could not be printed. within about 15 s, the window repaints meanwhile|nothing printed, no job left|print_refused stopped-server|private_cups_unavailable"
+  "print-cut-send|Print with the connection to the print server cut while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left|print_refused cut-send|private_cups_unavailable"
+  "print-killed-server|Print with the print server killed by SIGKILL while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left once the server is back|print_refused killed-server|private_cups_unavailable"
+  "print-held-job-request|Print with the job request held 20 s on its way to the print server|The reading could not be printed. within about 15 s, the window repaints meanwhile|nothing printed, no job left, the held request answered and 3 s more|print_refused held-job-request|private_cups_unavailable"
   "open-pipe|a named pipe chosen as the saved reading x.zod|Please Enter Your Name at once, the main window stays|the pipe as it was|pipe_as_saved_reading"
 )
 

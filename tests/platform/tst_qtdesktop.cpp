@@ -1,4 +1,5 @@
 #include "platform/handoff.h"
+#include "platform/printing_p.h"
 #include "platform/qtdesktop.h"
 
 #include <QDateTime>
@@ -409,6 +410,44 @@ private slots:
     // The wait left the event loop running: the timer went on ticking.
     QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
     qunsetenv("CUPS_SERVER");
+  }
+
+  // The window and the print thread agree on whether the job prints, however
+  // their moments fall: the user is told that nothing was printed only of a
+  // job that is never let go, or is taken back.
+  void theWindowAndThePrintThreadAgreeOnTheOutcome()
+  {
+    {
+      PrintHandOver givenUpFirst;
+      QVERIFY(!givenUpFirst.giveUp());
+      QVERIFY(!givenUpFirst.mayLetGo());
+    }
+    {
+      // The window's wait ends while the job is let go: it waits for the answer.
+      PrintHandOver lettingGo;
+      QVERIFY(lettingGo.mayLetGo());
+      QVERIFY(lettingGo.lettingGo());
+      QVERIFY(lettingGo.printed());
+      lettingGo.end(); // as the print thread ends
+      QVERIFY(lettingGo.giveUp());
+    }
+    {
+      // That answer came too late: the thread takes the job back.
+      PrintHandOver tooLate;
+      QVERIFY(tooLate.mayLetGo());
+      QVERIFY(!tooLate.giveUp());
+      QVERIFY(!tooLate.printed());
+    }
+    {
+      // A print that failed ends the wait at once, and once.
+      PrintHandOver failed;
+      QSignalSpy ended(&failed, &PrintHandOver::ended);
+      failed.end();
+      failed.end();
+      QCOMPARE(ended.count(), 1);
+      QVERIFY(failed.isOver());
+      QVERIFY(!failed.giveUp());
+    }
   }
 };
 

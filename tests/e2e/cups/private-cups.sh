@@ -31,9 +31,13 @@ start_private_cups() {
   mkdir -p -m 1777 "$CUPS_DIR/tmp"
   chmod 711 "$WORK" "$CUPS_DIR"
 
+  # DirtyCleanInterval 0: jobs are written to disk as soon as they change, so
+  # that a server killed a moment after it took a job finds the job again when
+  # it starts, as one killed a minute later would.
   cat >"$CUPS_DIR/cupsd.conf" <<EOF
 Listen $CUPS_DIR/cups.sock
 LogLevel debug
+DirtyCleanInterval 0
 Browsing No
 WebInterface No
 DefaultAuthType None
@@ -66,14 +70,7 @@ Log $CUPS_DIR/log
 LogType 3
 EOF
 
-  # unshare keeps its process id when it runs the command, so this pid is
-  # cupsd's and lib.sh's cleanup ends it.
-  unshare --mount --propagation private sh -c \
-    'mount --bind "$1" "$2" && exec cupsd -f -c "$3" -s "$4"' private-cups \
-    "$CUPS_DIR/cups-pdf.conf" "$CUPS_PDF_SYSTEM_CONF" \
-    "$CUPS_DIR/cupsd.conf" "$CUPS_DIR/cups-files.conf" >"$CUPS_DIR/log/cupsd.out" 2>&1 &
-  PIDS+=($!)
-
+  run_private_cupsd
   export CUPS_SERVER="$CUPS_DIR/cups.sock"
   wait_until 20 scheduler_running || fail "private cupsd did not start: $(cat "$CUPS_DIR/log/cupsd.out")"
   # cups-pdf takes PostScript. Ghostscript's conversion of the program's PDF
@@ -82,6 +79,19 @@ EOF
   lpadmin -p "$CUPS_QUEUE" -E -v cups-pdf:/ -P "$CUPS_PPD" \
     -o pdftops-renderer-default=pdftocairo 2>/dev/null || fail "cannot add the private queue"
   lpadmin -d "$CUPS_QUEUE" || fail "cannot make the private queue the default"
+}
+
+# Starts cupsd on the private configuration; CUPSD_PID is its pid. Run again
+# after it was killed, it takes up the queue, the jobs and the spool it left.
+run_private_cupsd() {
+  # unshare keeps its process id when it runs the command, so this pid is
+  # cupsd's and lib.sh's cleanup ends it.
+  unshare --mount --propagation private sh -c \
+    'mount --bind "$1" "$2" && exec cupsd -f -c "$3" -s "$4"' private-cups \
+    "$CUPS_DIR/cups-pdf.conf" "$CUPS_PDF_SYSTEM_CONF" \
+    "$CUPS_DIR/cupsd.conf" "$CUPS_DIR/cups-files.conf" >>"$CUPS_DIR/log/cupsd.out" 2>&1 &
+  CUPSD_PID=$!
+  PIDS+=("$CUPSD_PID")
 }
 
 scheduler_running() { lpstat -r 2>/dev/null | grep -qx 'scheduler is running'; }
@@ -95,3 +105,18 @@ wait_printed() {
   wait_until "${2:-60}" bash -c \
     "[ \$(find '$CUPS_PDF_OUT' -name '*.pdf' -type f | wc -l) -ge $count ] && ! lpstat -o | grep -q ."
 }
+
+# start_print_proxy <rule...>: the print proxy (print-proxy.py, which says what
+# the rules are) in front of the private print server, on a socket of its own,
+# PROXY_SOCKET; what it saw goes to PROXY_LOG.
+start_print_proxy() {
+  PROXIES=$((${PROXIES:-0} + 1))
+  PROXY_SOCKET="$CUPS_DIR/proxy-$PROXIES.sock" PROXY_LOG="$CUPS_DIR/log/proxy-$PROXIES.log"
+  python3 "$QUORRIN_TESTS/e2e/cups/print-proxy.py" "$PROXY_SOCKET" "$CUPS_DIR/cups.sock" "$@" \
+    >"$PROXY_LOG" 2>&1 &
+  PIDS+=($!)
+  wait_until 10 test -S "$PROXY_SOCKET" || fail "the print proxy did not start: $(cat "$PROXY_LOG")"
+}
+
+# proxy_saw <line>: the print proxy has logged that line, "Create-Job let go" say.
+proxy_saw() { grep -qx "$1" "$PROXY_LOG"; }
