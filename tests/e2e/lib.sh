@@ -68,11 +68,29 @@ fail() {
   exit 1
 }
 
+# The program's windows carry their form's name as their X11 role. Under Wine
+# (QUORRIN_WINE set) they carry none, and each is told by its width instead.
+declare -A WINE_WINDOW_WIDTHS=([frmMain]=408 [frmAustralianAstrologyResult]=545 [frmSave]=515
+  [frmAbout]=473 [frmNagScreen2]=741)
+
+# window_role <id>: the form a window of the program shows, or nothing.
+window_role() {
+  if [ -z "${QUORRIN_WINE:-}" ]; then
+    xprop -id "$1" WM_WINDOW_ROLE 2>/dev/null | sed -n 's/.*= "\(.*\)"$/\1/p'
+    return 0
+  fi
+  local width role
+  width=$(xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Width: //p')
+  for role in "${!WINE_WINDOW_WIDTHS[@]}"; do
+    [ "${WINE_WINDOW_WIDTHS[$role]}" != "$width" ] || echo "$role"
+  done
+}
+
 # describe_window <id>: one line of what the window is and how it stands.
 describe_window() {
   printf '  0x%x %-10s role=%s title=%s%s\n' "$1" \
     "$(xwininfo -id "$1" 2>/dev/null | sed -n 's/.*Map State: //p')" \
-    "$(xprop -id "$1" WM_WINDOW_ROLE 2>/dev/null | sed -n 's/.*= //p')" \
+    "$(window_role "$1")" \
     "$(xdotool getwindowname "$1" 2>/dev/null)" \
     "$(xprop -id "$1" WM_STATE 2>/dev/null | grep -q Normal && echo ' managed')"
 }
@@ -220,7 +238,7 @@ start_program() {
 window_by_role() {
   local role=$1 window
   for window in $(xdotool search --onlyvisible --name 'Quorrin Australian Astrology' 2>/dev/null); do
-    if xprop -id "$window" WM_WINDOW_ROLE 2>/dev/null | grep -q "\"$role\""; then
+    if [ "$(window_role "$window")" = "$role" ]; then
       echo "$window"
       return 0
     fi
@@ -242,7 +260,7 @@ window_gone() { ! window_by_role "$1"; }
 message_box() {
   local title=$1 window
   for window in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
-    if ! xprop -id "$window" WM_WINDOW_ROLE 2>/dev/null | grep -q '"frm'; then
+    if [ -z "$(window_role "$window")" ]; then
       echo "$window"
       return 0
     fi
@@ -260,7 +278,7 @@ another_box() {
   local window
   for window in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
     [ "$window" != "$2" ] || continue
-    xprop -id "$window" WM_WINDOW_ROLE 2>/dev/null | grep -q '"frm' && continue
+    [ -z "$(window_role "$window")" ] || continue
     echo "$window"
     return 0
   done
