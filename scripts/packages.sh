@@ -18,8 +18,10 @@ TEST_PACKAGES=(xvfb openbox metacity xdotool x11-utils x11-xserver-utils xclip i
   tesseract-ocr tesseract-ocr-eng "${PACKAGE_PACKAGES[@]}" lintian file libglib2.0-bin
   shared-mime-info groff-base)
 # The Windows version: the MinGW-w64 cross compiler, Ninja for building Qt,
-# Wine to run and test it, NSIS for its installer and zip for the portable copy.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev wine wine64 nsis zip imagemagick)
+# Wine (with the fonts Windows programs expect) to run and test it, NSIS for
+# its installer, zip for the portable copy and ImageMagick for its icons.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev wine wine64 fonts-wine nsis zip
+  imagemagick)
 # The fuzz targets: clang, with libFuzzer and the sanitizer runtimes it links.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

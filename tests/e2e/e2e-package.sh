@@ -79,6 +79,9 @@ trap 'status=$?; [ "$status" -eq 0 ] || diagnose >&2; remove_package; (exit $sta
 apt install --reinstall --no-install-recommends "$deb" || fail "apt did not install it: $(cat "$WORK/apt.log")"
 
 start_accessibility_bus
+# Every copy the test or the desktop starts talks to the accessibility bus,
+# where the test reads what the result window shows.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_program
 main=$(wait_window frmMain)
 screenshot "$main" packaged-main-window

@@ -2,8 +2,9 @@
 # The Windows build under Wine, on a private Xvfb with openbox and in a fresh
 # Wine prefix: its unit and gui tests, then the installer in silent mode, the
 # installed program driven as the end-to-end tests drive the Linux one, and
-# the uninstaller. QUORRIN_WINDOWS_BUILD names the folder scripts/windows.sh
-# built into.
+# the uninstaller (installed.sh). QUORRIN_WINDOWS_BUILD names the folder
+# scripts/windows.sh built into. With QUORRIN_REFRESH_DOCS=1 the pictures of
+# the windows under Wine are kept in docs/windows/.
 : "${QUORRIN_WINDOWS_BUILD:?QUORRIN_WINDOWS_BUILD must name the Windows build folder}"
 export QUORRIN_TESTS=${QUORRIN_TESTS:-$(cd "$(dirname "$0")/.." && pwd)}
 # lib.sh wants the program first; the installed one is named once installed.
@@ -11,6 +12,8 @@ export QUORRIN_PROGRAM=/nonexistent QUORRIN_WINE=1
 source "$QUORRIN_TESTS/e2e/lib.sh"
 
 export WINEPREFIX="$WORK/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine's own processes outlive the programs it ran: they end with the test.
+trap 'status=$?; wineserver --kill 2>/dev/null; (exit $status); cleanup' EXIT
 trace "making a Wine prefix"
 wineboot --init >>"$WORK/wine.log" 2>&1 || fail "wineboot could not make a prefix: $(tail "$WORK/wine.log")"
 
@@ -34,4 +37,6 @@ export WINEPATH="$WINEPATH;$(winepath -w /usr/x86_64-w64-mingw32/lib)"
 echo "--- the unit and gui tests under Wine"
 (cd "$QUORRIN_WINDOWS_BUILD/build" && ctest --output-on-failure --timeout 300) ||
   fail "unit or gui tests failed under Wine"
+
+source "$QUORRIN_TESTS/windows/installed.sh"
 echo "under Wine: passed"

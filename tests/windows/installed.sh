@@ -1,0 +1,185 @@
+# The installer, the installed program and the uninstaller under Wine; sourced
+# by under-wine.sh once the Wine prefix is made. The program is driven with
+# the end-to-end tests' helpers: its windows are Wine's X11 windows.
+
+TITLE='Quorrin Australian Astrology'
+INSTALLER=$(echo "$QUORRIN_WINDOWS_BUILD"/australian-astrology-*-setup.exe)
+WINDOWS_USER=$(wine cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')
+LOCAL_DATA="$WINEPREFIX/drive_c/users/$WINDOWS_USER/AppData/Local"
+INSTALLED="$LOCAL_DATA/Programs/$TITLE"
+START_MENU="$WINEPREFIX/drive_c/users/$WINDOWS_USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+DOCS="$QUORRIN_TESTS/../docs/windows"
+
+# The program as a start from a terminal would run it; lib.sh's helpers start
+# it through this.
+export QUORRIN_PROGRAM="$WORK/bin/australian-astrology"
+cat >"$QUORRIN_PROGRAM" <<SCRIPT
+#!/bin/sh
+exec wine "$INSTALLED/australian-astrology.exe" "\$@"
+SCRIPT
+chmod +x "$QUORRIN_PROGRAM"
+
+# registry_key_exists <key>
+registry_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+
+# windows_path <unix path>
+windows_path() { winepath -w "$1" 2>/dev/null; }
+
+# answer_wine_dialog <title> <path>: Wine's file dialog takes the keyboard; the
+# path typed into its name box is accepted with Enter.
+answer_wine_dialog() {
+  wait_until 20 message_box "$1" || fail "no dialog \"$1\""
+  local dialog
+  dialog=$(message_box "$1")
+  focus "$dialog"
+  type_text "$(windows_path "$2")"
+  keys Return
+  wait_until 10 no_box "$1" || fail "the dialog \"$1\" stayed"
+}
+
+# picture <window> <name>: a framed picture of the window for docs/windows/.
+picture() { framed_screenshot "$1" "$WORK/shots/$2.png"; }
+
+# sign_shown <result window> <sign>: the result window shows the sign, as
+# read off its picture.
+sign_shown() {
+  timeout 20 import -window "$1" "$WORK/sign.png" || return 1
+  # Only the sign is yellow: read as black on white, all else white.
+  convert "$WORK/sign.png" -fuzz 20% -fill black -opaque yellow -fuzz 0 -fill white \
+    +opaque black -resize 200% "$WORK/sign-read.png"
+  tesseract "$WORK/sign-read.png" - 2>/dev/null | tr -s ' \n' ' ' | grep -qF "$2"
+}
+
+echo "--- the installer"
+trace "installing $INSTALLER silently"
+wine "$INSTALLER" /S >>"$WORK/wine.log" 2>&1 || fail "the installer failed: $(tail "$WORK/wine.log")"
+[ -f "$INSTALLED/australian-astrology.exe" ] || fail "nothing installed in $INSTALLED"
+[ -f "$START_MENU/$TITLE.lnk" ] || fail "no Start-menu entry in $START_MENU"
+wine reg query 'HKCU\Software\Classes\.zod' /ve 2>/dev/null | grep -q 'Quorrin.AustralianAstrology.Reading' ||
+  fail ".zod is not associated with the program"
+registry_key_exists 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorrinAustralianAstrology' ||
+  fail "no entry in Apps & features"
+
+echo "--- a reading, saved, opened again"
+start_program
+main=$(wait_window frmMain 60)
+[ "$(xdotool getwindowname "$main")" = "$TITLE v1.15" ] || fail "the main window's caption: $(xdotool getwindowname "$main")"
+focus "$main"
+picture "$main" main-window
+type_text "Ada Lovelace"
+keys Tab Down Down Down
+keys alt+f
+result=$(wait_window frmAustralianAstrologyResult)
+wait_until 10 window_gone frmMain || fail "the main window stayed after Proceed"
+wait_until 10 sign_shown "$result" "WESTERN SWAMP TURTLE" ||
+  fail "the result window does not show April's sign: $(tesseract "$WORK/sign-read.png" - 2>/dev/null)"
+picture "$result" result-window
+focus "$result"
+menu alt+f p
+reading=$(wait_window frmSave)
+focus "$reading"
+picture "$reading" reading-window
+keys alt+s
+answer_wine_dialog "Save Your Zodiac Signs Result ...." "$WORK/ada.zod"
+expect_saved_reading "$WORK/ada.zod" "Ada Lovelace" April
+focus "$reading"
+keys alt+F4
+wait_until 10 window_gone frmSave || fail "the reading window stayed"
+focus "$(wait_window frmAustralianAstrologyResult)"
+keys alt+b
+focus "$(wait_window frmMain)"
+keys alt+o
+answer_wine_dialog "Select the source file" "$WORK/ada.zod"
+result=$(wait_window frmAustralianAstrologyResult)
+wait_until 10 sign_shown "$result" "WESTERN SWAMP TURTLE" || fail "the opened reading shows another sign"
+
+echo "--- one copy: a second start is refused, a start with a file hands it over"
+first=$PROGRAM_PID
+start_program
+second=$PROGRAM_PID
+wait_until 30 message_box "$TITLE" || fail "no 'already running' box"
+box=$(message_box "$TITLE")
+picture "$box" message-box
+focus "$box"
+keys Return
+wait_exit "$second" 30 || fail "the refused copy did not end"
+process_running "$first" || fail "the first copy ended"
+write_saved_reading "$WORK/grace.zod" "Grace Hopper" December
+start_program -- "$(windows_path "$WORK/grace.zod")"
+wait_exit "$PROGRAM_PID" 30 || fail "the start that handed its file over did not end"
+PROGRAM_PID=$first
+result=$(wait_window frmAustralianAstrologyResult)
+wait_until 20 sign_shown "$result" "EMU" || fail "the running copy does not show the handed reading"
+no_box "$TITLE" || fail "a box came with the handed file"
+
+echo "--- the setting in the registry"
+# Exported, as reg query writes to a pipe in a code page that loses the
+# masked characters.
+wine reg export 'HKCU\Software\Quorrin\australian-astrology\Settings' "$(windows_path "$WORK/settings.reg")" /y \
+  >>"$WORK/wine.log" 2>&1 || fail "no settings key in the registry"
+python3 - "$WORK/settings.reg" <<'PY' || fail "the setting is not the masked day: $(iconv -f UTF-16 -t UTF-8 "$WORK/settings.reg")"
+import datetime, re, sys
+UNASSIGNED = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
+def unmasked(text):
+    codes = [ord(c) if ord(c) in UNASSIGNED else c.encode('cp1252')[0] for c in text]
+    return bytes(code - 85 for code in codes).decode('cp1252')
+values = re.findall(r'^"(.*)"="(.*)"$', open(sys.argv[1], encoding='utf-16').read(), re.M)
+assert len(values) == 1, values
+name, value = values[0]
+assert unmasked(name) == 'Duration', name
+day = datetime.date.fromisoformat(unmasked(value))
+assert 0 <= (datetime.date.today() - day).days <= 1, day
+PY
+
+echo "--- the about window and the closing screen; Exit"
+focus "$result"
+menu alt+h a
+about=$(wait_window frmAbout)
+picture "$about" about-window
+keys Escape
+wait_until 10 window_gone frmAbout || fail "Esc did not close the about window"
+focus "$result"
+menu alt+f x
+closing=$(wait_window frmNagScreen2)
+focus "$closing"
+picture "$closing" closing-screen
+keys alt+x
+wait_exit "$PROGRAM_PID" 30 || fail "Exit did not end the program"
+
+echo "--- a saved reading opened from the desktop"
+# Wine's shell reads no per-user file types (HKCU\Software\Classes), which
+# Windows' does: the command the association names is run as Explorer runs it
+# for a double-click.
+command=$(wine reg query 'HKCU\Software\Classes\Quorrin.AustralianAstrology.Reading\shell\open\command' /ve |
+  sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+[ "$command" = "\"$(windows_path "$INSTALLED")\\australian-astrology.exe\" \"%1\"" ] ||
+  fail "a double-clicked .zod runs: $command"
+start_program -- "$(windows_path "$WORK/ada.zod")"
+result=$(wait_window frmAustralianAstrologyResult 60)
+wait_until 10 sign_shown "$result" "WESTERN SWAMP TURTLE" || fail "the double-clicked reading shows another sign"
+focus "$result"
+menu alt+f x
+focus "$(wait_window frmNagScreen2)"
+keys alt+x
+wait_exit "$PROGRAM_PID" 30 || fail "Exit did not end the program"
+
+echo "--- the uninstaller"
+wine "$INSTALLED/uninstall.exe" /S >>"$WORK/wine.log" 2>&1 || fail "the uninstaller failed"
+# It runs from a copy of itself, and the start returns before it ends.
+wait_until 60 bash -c "[ ! -e '$INSTALLED' ]" || fail "left behind: $(find "$INSTALLED")"
+wineserver --wait
+[ ! -e "$START_MENU/$TITLE.lnk" ] || fail "the Start-menu entry is left"
+[ ! -e "$LOCAL_DATA/australian-astrology" ] || fail "left behind: $(find "$LOCAL_DATA/australian-astrology")"
+for key in 'HKCU\Software\Classes\.zod' 'HKCU\Software\Classes\Quorrin.AustralianAstrology.Reading' \
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorrinAustralianAstrology' \
+  'HKCU\Software\Quorrin'; do
+  ! registry_key_exists "$key" || fail "the registry key $key is left"
+done
+
+if [ "${QUORRIN_REFRESH_DOCS:-}" = 1 ]; then
+  mkdir -p "$DOCS"
+  for name in main-window result-window reading-window about-window closing-screen message-box; do
+    cp "$WORK/shots/$name.png" "$DOCS/$name.png"
+  done
+  echo "pictures under Wine refreshed in $(cd "$DOCS" && pwd)"
+fi
