@@ -10,15 +10,20 @@
 
 namespace {
 
+// Each round either takes the lock or puts aside a folder that stood in its
+// place; more than a few means something keeps the way blocked.
+constexpr int Rounds = 4;
+
 HANDLE asHandle(qintptr handle) { return reinterpret_cast<HANDLE>(handle); } // NOLINT
+
+const wchar_t *wide(const QString &text) { return reinterpret_cast<const wchar_t *>(text.utf16()); }
 
 // Who holds the lock, for a person who looks: process id, program, computer.
 void describeHolder(HANDLE file)
 {
-  const QByteArray holder =
-      QByteArray::number(QCoreApplication::applicationPid()) + "\r\n" +
-      QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + "\r\n" +
-      QSysInfo::machineHostName().toUtf8() + "\r\n";
+  const QByteArray holder = QByteArray::number(QCoreApplication::applicationPid()) + "\r\n" +
+                            QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() +
+                            "\r\n" + QSysInfo::machineHostName().toUtf8() + "\r\n";
   DWORD written = 0;
   // A lock that says nothing still locks.
   if (SetEndOfFile(file))
@@ -37,19 +42,32 @@ QStringList instanceLockFolders()
 InstanceLock::Claim InstanceLock::claim()
 {
   release();
-  // Opened for writing and shared for reading only: a second copy that opens
-  // it for writing gets a sharing violation until this handle is closed,
-  // which Windows does when the process ends, however it ends. The file goes
-  // with the handle.
   const QString path = QDir::toNativeSeparators(m_path);
-  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()),
-                            GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return GetLastError() == ERROR_SHARING_VIOLATION ? Claim::HeldByAnotherCopy : Claim::Unusable;
-  describeHolder(file);
-  m_handle = reinterpret_cast<qintptr>(file); // NOLINT
-  return Claim::Claimed;
+  for (int round = 0; round < Rounds; ++round) {
+    // A folder where the lock belongs is kept whole under another name.
+    const DWORD standing = GetFileAttributesW(wide(path));
+    if (standing != INVALID_FILE_ATTRIBUTES && (standing & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      if (!MoveFileW(wide(path), wide(path + QLatin1String(".damaged"))))
+        return Claim::Unusable;
+      continue;
+    }
+    // Opened for writing and shared for reading only: a second copy that
+    // opens it for writing gets a sharing violation until this handle is
+    // closed, which Windows does when the process ends, however it ends,
+    // while anyone may read who holds it.
+    HANDLE file = CreateFileW(wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_ACCESS_DENIED)
+        continue; // a folder put there since the look above, say
+      return error == ERROR_SHARING_VIOLATION ? Claim::HeldByAnotherCopy : Claim::Unusable;
+    }
+    describeHolder(file);
+    m_handle = reinterpret_cast<qintptr>(file); // NOLINT
+    return Claim::Claimed;
+  }
+  return Claim::Unusable;
 }
 
 void InstanceLock::release()
@@ -58,4 +76,8 @@ void InstanceLock::release()
     return;
   CloseHandle(asHandle(m_handle));
   m_handle = -1;
+  // Once closed, the file goes, unless another copy has taken it meanwhile:
+  // its handle shares no deleting. A copy that crashed leaves the file,
+  // which the next start takes over.
+  DeleteFileW(wide(QDir::toNativeSeparators(m_path)));
 }

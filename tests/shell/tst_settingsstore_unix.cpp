@@ -59,4 +59,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(SettingsStoreTest)
-#include "tst_settingsstore.moc"
+#include "tst_settingsstore_unix.moc"

@@ -1,0 +1,194 @@
+#include "platform/qtdesktop.h"
+#include "realdesktoptest.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTextDocument>
+#include <QTimer>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+namespace {
+
+// Whether a process holds the system's lock on the file.
+bool lockedElsewhere(const QString &path)
+{
+  const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  const bool locked = descriptor >= 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
+  if (descriptor >= 0)
+    ::close(descriptor);
+  return locked;
+}
+
+// Makes a file look as if it was written a while ago, not by a copy starting now.
+void age(const QString &path)
+{
+  const time_t minuteAgo = QDateTime::currentSecsSinceEpoch() - 60;
+  const utimbuf times{minuteAgo, minuteAgo};
+  QCOMPARE(::utime(QFile::encodeName(path).constData(), &times), 0);
+}
+
+} // namespace
+
+// The real desktop where it keeps to the user's folders of a Unix desktop: the
+// runtime and cache folders of the lock, the settings file in the
+// configuration folder, and print servers.
+class QtDesktopUnixTest : public RealDesktopTest {
+  Q_OBJECT
+
+  QString settingsPath() const
+  {
+    const QString name = QtDesktop::applicationName();
+    return folder(QStringLiteral("config/")) + name + QLatin1Char('/') + name +
+           QStringLiteral(".ini");
+  }
+
+private slots:
+  void aLockHeldByAnotherProcessRefusesUntilItEnds()
+  {
+    writeFile(lockPath(), "whatever it says");
+    QProcess holder;
+    // -o: the lock stays with flock itself, not with the command it runs.
+    holder.start(QStringLiteral("flock"),
+                 {QStringLiteral("-o"), lockPath(), QStringLiteral("sleep"), QStringLiteral("30")});
+    QVERIFY(holder.waitForStarted());
+    QTRY_VERIFY(lockedElsewhere(lockPath()));
+    QtDesktop desktop;
+    QVERIFY(!desktop.claimSingleInstance());
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
+    // flock's command may hold the lock for a moment after it is forked.
+    QTRY_VERIFY(desktop.claimSingleInstance());
+  }
+
+  // A copy that could lock only in the cache folder (its runtime folder full,
+  // read-only, or not named) still refuses a start that can use its own.
+  void aCopyLockedInTheCacheFolderOnlyRefusesTheNext()
+  {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    writeFile(folder(QStringLiteral("blocker")), "a file, not a folder");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder(QStringLiteral("blocker/runtime"))));
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    QtDesktop second;
+    QVERIFY(!second.claimSingleInstance());
+    QVERIFY(!QFileInfo::exists(lockPath()));
+  }
+
+  void withNoFolderForTheLockTheProgramStillStarts()
+  {
+    writeFile(folder(QStringLiteral("blocker")), "a file, not a folder");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder(QStringLiteral("blocker/runtime"))));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(folder(QStringLiteral("blocker/cache"))));
+    // Nor can Qt make a runtime folder in the temporary folder.
+    qputenv("TMPDIR", QFile::encodeName(folder(QStringLiteral("blocker"))));
+    QtDesktop first;
+    QVERIFY(first.claimSingleInstance());
+    QtDesktop second;
+    QVERIFY(second.claimSingleInstance());
+  }
+
+  void aDamagedSettingsFileIsSetAsideWhole_data()
+  {
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("not UTF-8") << QByteArray("[Settings]\n\xb6\xb7=\xff\xfe\x80\n");
+    QTest::newRow("unclosed section") << QByteArray("[Settings\nkey=value\n");
+    QTest::newRow("NUL bytes") << QByteArray("[Settings]\nkey=va\0lue\n", 23);
+    QTest::newRow("too large to be the program's") << QByteArray(qsizetype{2} * 1024 * 1024, 'x');
+  }
+
+  void aDamagedSettingsFileIsSetAsideWhole()
+  {
+    QFETCH(QByteArray, contents);
+    QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+    writeFile(settingsPath(), contents);
+    QtDesktop desktop;
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")), QString());
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged")), contents);
+    QVERIFY(desktop.writeSetting(QStringLiteral("Settings"), QStringLiteral("key"),
+                                 QStringLiteral("\u00b6\u00ff")));
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")),
+             QStringLiteral("\u00b6\u00ff"));
+    // A store the program wrote itself reads back whole and stays where it is.
+    QVERIFY(!QFileInfo::exists(settingsPath() + QStringLiteral(".damaged-2")));
+
+    // Damaged again, later: the first file set aside is kept as well. (QSettings
+    // takes a file of the same size and time as the one it read for unchanged.)
+    writeFile(settingsPath(), contents);
+    age(settingsPath());
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")), QString());
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged-2")), contents);
+    QCOMPARE(fileBytes(settingsPath() + QStringLiteral(".damaged")), contents);
+  }
+
+  void whatStandsInTheSettingsFilesPlaceIsSetAside_data()
+  {
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("a folder") << false;
+    QTest::newRow("a named pipe, never opened") << true;
+  }
+
+  void whatStandsInTheSettingsFilesPlaceIsSetAside()
+  {
+    QFETCH(bool, pipe);
+    QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+    if (pipe) {
+      QCOMPARE(::mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+    } else {
+      QVERIFY(QDir().mkpath(settingsPath()));
+      writeFile(settingsPath() + QStringLiteral("/inside"), "kept");
+    }
+    QtDesktop desktop;
+    QVERIFY(desktop.writeSetting(QStringLiteral("Settings"), QStringLiteral("key"),
+                                 QStringLiteral("2026-12-07")));
+    QCOMPARE(desktop.readSetting(QStringLiteral("Settings"), QStringLiteral("key")),
+             QStringLiteral("2026-12-07"));
+    const QString aside = settingsPath() + QStringLiteral(".damaged");
+    if (!pipe)
+      QCOMPARE(fileBytes(aside + QStringLiteral("/inside")), QByteArray("kept"));
+    else
+      QVERIFY(!QFileInfo(aside).isFile() && QFileInfo::exists(aside));
+  }
+
+  void aPrintServerThatNeverAnswersFailsWhileEventsGoOn()
+  {
+    // A server that takes the connection and never says a word.
+    QLocalServer silent;
+    const QString socket = folder(QStringLiteral("silent.sock"));
+    QVERIFY(silent.listen(socket));
+    QList<QLocalSocket *> held;
+    connect(&silent, &QLocalServer::newConnection, this,
+            [&] { held.append(silent.nextPendingConnection()); });
+    qputenv("CUPS_SERVER", socket.toUtf8());
+
+    int ticks = 0;
+    QTimer ticking;
+    connect(&ticking, &QTimer::timeout, this, [&] { ++ticks; });
+    ticking.start(100);
+
+    QtDesktop desktop;
+    QTextDocument document(QStringLiteral("Name: Tom"));
+    QElapsedTimer took;
+    took.start();
+    QVERIFY(!desktop.printDocument(document));
+    QVERIFY2(took.elapsed() < 15000, qPrintable(QString::number(took.elapsed())));
+    QVERIFY(!held.isEmpty());
+    // The wait left the event loop running: the timer went on ticking.
+    QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
+    qunsetenv("CUPS_SERVER");
+  }
+};
+
+QTEST_MAIN(QtDesktopUnixTest)
+#include "tst_qtdesktop_unix.moc"
