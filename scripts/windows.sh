@@ -149,6 +149,7 @@ install_packages "${BUILD_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 enable_debian_sources
 QT_PREFIX=$(build_windows_qt)
 [ "${1:-}" = qt ] && exit 0
+mkdir -p "$OUT"
 echo "$QT_PREFIX" >"$OUT/qt-prefix"
 build_program
 stage_program

@@ -44,9 +44,11 @@ InstanceLock::Claim InstanceLock::claim()
   release();
   const QString path = QDir::toNativeSeparators(m_path);
   for (int round = 0; round < Rounds; ++round) {
-    // A folder where the lock belongs is kept whole under another name.
+    // A folder or a link where the lock belongs is kept whole under another
+    // name: a link itself, never what it points to.
     const DWORD standing = GetFileAttributesW(wide(path));
-    if (standing != INVALID_FILE_ATTRIBUTES && (standing & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    constexpr DWORD NoLockFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (standing != INVALID_FILE_ATTRIBUTES && (standing & NoLockFile) != 0) {
       if (!MoveFileW(wide(path), wide(path + QLatin1String(".damaged"))))
         return Claim::Unusable;
       continue;
@@ -56,7 +58,8 @@ InstanceLock::Claim InstanceLock::claim()
     // closed, which Windows does when the process ends, however it ends,
     // while anyone may read who holds it.
     HANDLE file = CreateFileW(wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
       if (error == ERROR_ACCESS_DENIED)
