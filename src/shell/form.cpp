@@ -28,10 +28,11 @@ Form::Form(const QString &formName, const QString &description, const QSize &cli
   setWindowRole(formName);
   setWindowTitle(WindowTitle);
   setWindowIcon(Content::applicationIcon());
-  // Every window has a fixed size, so none offers to maximise.
+  // Every window has a fixed size, so none offers to maximise, and on Windows
+  // none has a border to drag.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
