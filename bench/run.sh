@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Benchmarks the program against a bare Qt Widgets program built in the same
 # tree: start-up, memory at rest, idle CPU, a reading, and opening a huge saved
-# reading. Builds what it needs into build/, then prints a Markdown table of
-# medians of interleaved runs. Never part of the test run.
+# reading; and, where scripts/windows.sh has built the Windows version, its
+# start-up and memory under Wine beside a bare window built the same way, and
+# the installer's size. Builds what it needs into build/, then prints a
+# Markdown table of medians of interleaved runs. Never part of the test run.
 #
 #   bash bench/run.sh
 #
@@ -134,6 +136,39 @@ stop_display
 echo "  opening a 1 GiB saved reading" >&2
 HUGE=$(TMPDIR="$WORK" fresh "${MEASURE[@]}" "$BUILD/bench/bench_savedreading")
 
+# The Windows build under Wine, where scripts/windows.sh has made it: its
+# start-up and memory beside a bare window cross-built the same way. The Wine
+# server is kept running, as a Windows session is, so no start pays for it.
+WINDOWS="$ROOT/build-windows"
+WINDOWS_ROWS=
+if [ -f "$WINDOWS/stage/australian-astrology.exe" ] && command -v wine >/dev/null; then
+  echo "  the Windows build under Wine" >&2
+  cp -r "$WINDOWS/stage" "$WORK/windows"
+  cp "$WINDOWS/build/bench/bare/bench_bare.exe" "$WORK/windows/"
+  export WINEPREFIX="$WORK/wine" WINEDEBUG=-all
+  wineboot --init >/dev/null 2>&1
+  wineserver --persistent
+  for who in program bare; do
+    exe=australian-astrology.exe
+    [ "$who" = program ] || exe=bench_bare.exe
+    printf '#!/bin/sh\nexec wine "%s"\n' "$WORK/windows/$exe" >"$WORK/windows/$who"
+    chmod +x "$WORK/windows/$who"
+    EXE[$who]="$WORK/windows/$who"
+  done
+  start_display
+  interleaved "$ROUNDS" windows --rest 1
+  stop_display
+  wineserver --kill
+  win_program=$(column windows program startup_ms)
+  win_bare=$(column windows bare startup_ms)
+  win_rss_program=$(column windows program rss_kb)
+  win_rss_bare=$(column windows bare rss_kb)
+  installer=$(echo "$WINDOWS"/australian-astrology-*-setup.exe)
+  WINDOWS_ROWS="| Windows build under Wine: start-up, ms (median of $ROUNDS) | $(printf %.1f "$win_program") | $(printf %.1f "$win_bare") | ≤ 1.15 × bare | $(yes_no "$win_program <= 1.15 * $win_bare") |
+| Windows build under Wine: memory at rest, VmRSS of the Wine process, MiB | $(printf %.1f "$(calc "$win_rss_program / 1024")") | $(printf %.1f "$(calc "$win_rss_bare / 1024")") | ≤ bare + 5 MiB | $(yes_no "$win_rss_program <= $win_rss_bare + 5120") |
+| Windows installer, MiB | $(printf %.1f "$(calc "$(stat -c %s "$installer") / 1048576")") | — | — | — |"
+fi
+
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
 
 start_program=$(column startup program startup_ms)
@@ -163,6 +198,7 @@ cat <<TABLE
 | a reading: Proceed to result window mapped, ms (median of $READING_ROUNDS) | $(printf %.2f "$reading") | $(printf %.2f "$reading_bare") | < 16 ms | $(yes_no "$reading < 16") |
 | opening a 1 GiB file without line breaks, ms | $(printf %.3f "$open_ms") | — | < 50 ms | $(yes_no "$open_ms < 50") |
 | resident growth opening it: VmRSS / VmHWM, KiB | $rss_growth / $hwm_growth | — | none (< 1 MiB) | $(yes_no "$rss_growth < 1024 && $hwm_growth < 1024") |
+$WINDOWS_ROWS
 
 Start-up, middle half of the runs: program $(values startup program startup_ms | quartiles) ms,
 bare $(values startup bare startup_ms | quartiles) ms.

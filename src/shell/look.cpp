@@ -25,14 +25,19 @@ QString installedFamily(const QStringList &families)
   }
   return families.constLast();
 }
+
+const QString Verdana = QStringLiteral("Verdana");
+
+QString verdanaFamily()
+{
+  static const QString family = installedFamily({Verdana, QStringLiteral("DejaVu Sans")});
+  return family;
+}
 } // namespace
 
-QFont verdana(qreal points, int style)
-{
-  static const QString family =
-      installedFamily({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-  return styled(QFont(family), points, style);
-}
+QFont verdana(qreal points, int style) { return styled(QFont(verdanaFamily()), points, style); }
+
+bool verdanaStandsIn() { return verdanaFamily() != Verdana; }
 
 QFont sansSerif(qreal points, int style)
 {

@@ -38,6 +38,8 @@ enum FontStyle { Regular = 0, Bold = 1, Underlined = 2 };
 
 // Verdana where it is installed, else a sans serif of the same metrics.
 QFont verdana(qreal points, int style = Regular);
+// Whether verdana() stands in for Verdana, which is not installed here.
+bool verdanaStandsIn();
 QFont sansSerif(qreal points, int style = Regular);
 
 // Sets the colour of a widget's own text (labels, frame captions) and, when

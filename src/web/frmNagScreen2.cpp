@@ -65,7 +65,7 @@ void fitToText(QLabel *label, const QRect &place)
 {
   label->move(place.topLeft());
   const int natural = label->fontMetrics().horizontalAdvance(label->text());
-  if (natural > place.width()) {
+  if (natural > place.width() && verdanaStandsIn()) {
     QFont font = label->font();
     font.setStretch(QFont::Unstretched * place.width() / natural);
     label->setFont(font);

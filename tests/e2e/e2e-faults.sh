@@ -18,7 +18,6 @@ DROP_FILE_ACCESS=()
   --bounding-set=-dac_override,-dac_read_search)
 
 ROW= FAULT= ROW_DIR=
-row_fail() { fail "row $ROW ($FAULT): $*"; }
 
 # ---------------------------------------------------------------- helpers
 
@@ -42,22 +41,22 @@ end_program() {
     kill -9 "$pid"
     wait "$pid"
   } 2>/dev/null || true
-  wait_exit "$pid" || row_fail "copy $pid did not end"
-  wait_until 10 no_program_window || row_fail "the windows of copy $pid stayed"
+  wait_exit "$pid" || fail "copy $pid did not end"
+  wait_until 10 no_program_window || fail "the windows of copy $pid stayed"
 }
 
 # answer_box <keys...>: the program's message box is shown (within 20 s) and
 # answered with the keys.
 answer_box() {
-  wait_until 20 message_box "$TITLE" || row_fail "no message box"
+  wait_until 20 message_box "$TITLE" || fail "no message box"
   focus "$(message_box "$TITLE")"
   keys "$@"
-  wait_until 10 no_box "$TITLE" || row_fail "the message box stayed"
+  wait_until 10 no_box "$TITLE" || fail "the message box stayed"
 }
 
 no_box_over_main() {
   wait_window frmMain >/dev/null
-  ! message_box "$TITLE" >/dev/null || row_fail "a message box came at the start"
+  ! message_box "$TITLE" >/dev/null || fail "a message box came at the start"
 }
 
 # a_reading [name]: types a name in the main window and proceeds to the result.
@@ -149,10 +148,10 @@ settings_damaged() {
   start_program "${wrapper[@]}"
   no_box_over_main
   a_reading
-  wait_until 10 test -f "$file" || row_fail "no fresh settings file"
-  grep -q '^\[Settings\]' "$file" || row_fail "the fresh settings file holds no day: $(cat "$file")"
+  wait_until 10 test -f "$file" || fail "no fresh settings file"
+  grep -q '^\[Settings\]' "$file" || fail "the fresh settings file holds no day: $(cat "$file")"
   diff -r "$ROW_DIR/original" "$file.damaged" >/dev/null ||
-    row_fail "not kept aside whole: $(ls -la "$(dirname "$file")")"
+    fail "not kept aside whole: $(ls -la "$(dirname "$file")")"
   end_program
   reminder_comes_back
 }
@@ -166,10 +165,10 @@ settings_folder_impossible() {
   no_box_over_main
   a_reading
   end_program
-  [ "$(cat "$ROW_DIR/blocker")" = "a file, not a folder" ] || row_fail "the blocking file changed"
+  [ "$(cat "$ROW_DIR/blocker")" = "a file, not a folder" ] || fail "the blocking file changed"
   start_program
   no_box_over_main
-  wait_until 10 test -s "$(settings_file)" || row_fail "the usable store got no day"
+  wait_until 10 test -s "$(settings_file)" || fail "the usable store got no day"
   end_program
   reminder_comes_back
 }
@@ -212,11 +211,11 @@ save_refused() {
   reading_window >/dev/null
   save_reading "$folder/old.zod" replace
   answer_box Return
-  cmp "$old" "$seen/old.zod" || row_fail "the old reading changed: $(file_hex "$seen/old.zod")"
+  cmp "$old" "$seen/old.zod" || fail "the old reading changed: $(file_hex "$seen/old.zod")"
   local left
   left=$(cd "$seen" && ls -A | grep -vx -e old.zod -e filler || true)
-  [ -z "$left" ] || row_fail "stray files left: $left"
-  window_by_role frmSave >/dev/null || row_fail "the reading window went away"
+  [ -z "$left" ] || fail "stray files left: $left"
+  window_by_role frmSave >/dev/null || fail "the reading window went away"
   end_program
 }
 
@@ -226,19 +225,6 @@ lock_file() { echo "$XDG_RUNTIME_DIR/$PROGRAM_NAME.lock"; }
 
 # lock_names <file> <pid>: the lock file names that copy.
 lock_names() { [ "$(head -1 "$1" 2>/dev/null)" = "$2" ]; }
-
-# The second copy says "Application is already running", ends after OK, and
-# leaves the first copy running.
-second_copy_refused() {
-  local first=$1 second
-  shift
-  start_program "$@"
-  second=$PROGRAM_PID
-  answer_box Return
-  wait_exit "$second" || row_fail "the refused copy did not end"
-  process_running "$first" || row_fail "the first copy ended"
-  PROGRAM_PID=$first
-}
 
 # lock_left <kind>: a lock file that no running copy holds: the next start
 # succeeds and the lock then names it.
@@ -250,14 +236,14 @@ lock_left() {
     start_program
     wait_window frmMain >/dev/null
     end_program
-    [ -s "$lock" ] || row_fail "the killed copy left no lock to take over"
+    [ -s "$lock" ] || fail "the killed copy left no lock to take over"
     ;;
   empty) : >"$lock" ;;
   garbage) head -c 512 /dev/urandom >"$lock" ;;
   esac
   start_program
   no_box_over_main
-  lock_names "$lock" "$PROGRAM_PID" || row_fail "the lock does not name the copy: $(od -c "$lock" | head)"
+  lock_names "$lock" "$PROGRAM_PID" || fail "the lock does not name the copy: $(od -c "$lock" | head)"
   end_program
 }
 
@@ -269,7 +255,7 @@ lock_held_by_stopped_copy() {
   wait_window frmMain >/dev/null
   kill -STOP "$first"
   second_copy_refused "$first"
-  lock_names "$(lock_file)" "$first" || row_fail "the lock no longer names the stopped copy"
+  lock_names "$(lock_file)" "$first" || fail "the lock no longer names the stopped copy"
   end_program "$first"
 }
 
@@ -283,9 +269,9 @@ lock_runtime_read_only() {
   local first=$PROGRAM_PID
   no_box_over_main
   second_copy_refused "$first" "${read_only[@]}"
-  [ -z "$(ls -A "$XDG_RUNTIME_DIR")" ] || row_fail "something was written to the read-only folder"
+  [ -z "$(ls -A "$XDG_RUNTIME_DIR")" ] || fail "something was written to the read-only folder"
   lock_names "$XDG_CACHE_HOME/$PROGRAM_NAME/$PROGRAM_NAME.lock" "$first" ||
-    row_fail "no lock of the first copy in the cache folder"
+    fail "no lock of the first copy in the cache folder"
   end_program "$first"
 }
 
@@ -307,11 +293,11 @@ lock_strange() {
   # Qt and its libraries read a few megabytes as the program starts.
   local read
   read=$(sed -n 's/^rchar: //p' "/proc/$PROGRAM_PID/io")
-  [ "$read" -lt $((50 * 1024 * 1024)) ] || row_fail "the program read $read bytes as it started"
+  [ "$read" -lt $((50 * 1024 * 1024)) ] || fail "the program read $read bytes as it started"
   [ -f "$lock" ] && [ ! -L "$lock" ] && [ "$(stat -c %s "$lock")" -lt 4096 ] ||
-    row_fail "not replaced by a lock: $(ls -la "$lock")"
-  lock_names "$lock" "$PROGRAM_PID" || row_fail "the lock does not name the copy: $(od -c "$lock" | head -3)"
-  [ -c /dev/zero ] || row_fail "/dev/zero was touched"
+    fail "not replaced by a lock: $(ls -la "$lock")"
+  lock_names "$lock" "$PROGRAM_PID" || fail "the lock does not name the copy: $(od -c "$lock" | head -3)"
+  [ -c /dev/zero ] || fail "/dev/zero was touched"
   second_copy_refused "$PROGRAM_PID"
   end_program
 }
@@ -360,12 +346,12 @@ refer_address_too_long() {
   fill_field friend_email "$ROW_DIR/friend_email"
   fill_field friend "$ROW_DIR/friend"
   keys alt+n
-  wait_until 20 message_box "$TITLE" || row_fail "no box for the long address"
+  wait_until 20 message_box "$TITLE" || fail "no box for the long address"
   xprop -id "$(message_box "$TITLE")" WM_TRANSIENT_FOR | grep -qi "$(printf '0x%x' "$nag")" ||
-    row_fail "the box does not belong to the closing screen"
+    fail "the box does not belong to the closing screen"
   answer_box Return
   sleep 1
-  [ ! -s "$OPENED_LOG" ] || row_fail "an address was opened: $(head -c 200 "$OPENED_LOG")"
+  [ ! -s "$OPENED_LOG" ] || fail "an address was opened: $(head -c 200 "$OPENED_LOG")"
   # 20,000 of them make an address of about 120,000 bytes, which goes.
   python3 -c 'import sys; sys.stdout.write("\u00e9" * 20000)' >"$ROW_DIR/name"
   focus "$nag"
@@ -392,7 +378,7 @@ unshare_unavailable() {
 open_again() {
   focus "$(window_by_role frmSave)"
   keys alt+F4
-  wait_until 10 window_gone frmSave || row_fail "the reading window stayed"
+  wait_until 10 window_gone frmSave || fail "the reading window stayed"
   focus "$(wait_window frmAustralianAstrologyResult)"
   keys alt+b
   focus "$(wait_window frmMain)"
@@ -410,14 +396,14 @@ long_name_round_trip() {
   paste_text "$ROW_DIR/name"
   keys alt+f
   reading_window >/dev/null
-  [ "$(report_name)" = "$(as_copied "$ROW_DIR/name")" ] || row_fail "the report does not show the whole name"
+  [ "$(report_name)" = "$(as_copied "$ROW_DIR/name")" ] || fail "the report does not show the whole name"
   save_reading "$ROW_DIR/long.zod"
   [ "$(file_hex "$ROW_DIR/long.zod")" = "$(masked_hex "$ROW_DIR/name")" ] ||
-    row_fail "the saved bytes are not the masked name"
+    fail "the saved bytes are not the masked name"
   open_again "$ROW_DIR/long.zod"
-  [ "$(report_name)" = "$(as_copied "$ROW_DIR/name")" ] || row_fail "the opened reading shows another name"
+  [ "$(report_name)" = "$(as_copied "$ROW_DIR/name")" ] || fail "the opened reading shows another name"
   save_reading "$ROW_DIR/again.zod"
-  cmp "$ROW_DIR/long.zod" "$ROW_DIR/again.zod" || row_fail "the opened reading saves other bytes"
+  cmp "$ROW_DIR/long.zod" "$ROW_DIR/again.zod" || fail "the opened reading saves other bytes"
   end_program
 }
 
@@ -450,7 +436,7 @@ report_shows_name() {
   as_copied "$1" >"$ROW_DIR/expected-report"
   echo >>"$ROW_DIR/expected-report"
   cmp "$ROW_DIR/report" "$ROW_DIR/expected-report" ||
-    row_fail "the report does not hold the name: $(cmp -l "$ROW_DIR/report" "$ROW_DIR/expected-report" | head -5)"
+    fail "the report does not hold the name: $(cmp -l "$ROW_DIR/report" "$ROW_DIR/expected-report" | head -5)"
 }
 
 # The unusual name pasted, then more typed, in the main window: the report
@@ -468,12 +454,12 @@ names_in_main_window() {
   report_shows_name "$ROW_DIR/name"
   save_reading "$ROW_DIR/unusual.zod"
   [ "$(file_hex "$ROW_DIR/unusual.zod")" = "$(masked_hex "$ROW_DIR/name")" ] ||
-    row_fail "the saved bytes are not the masked name and the whole name"
+    fail "the saved bytes are not the masked name and the whole name"
   open_again "$ROW_DIR/unusual.zod"
   report_shows_name "$ROW_DIR/name"
   save_reading "$ROW_DIR/again.zod"
-  cmp "$ROW_DIR/unusual.zod" "$ROW_DIR/again.zod" || row_fail "the opened reading saves other bytes"
-  process_running "$PROGRAM_PID" || row_fail "the program ended"
+  cmp "$ROW_DIR/unusual.zod" "$ROW_DIR/again.zod" || fail "the opened reading saves other bytes"
+  process_running "$PROGRAM_PID" || fail "the program ended"
   end_program
 }
 
@@ -509,12 +495,12 @@ fill_field() {
 # the values in the file.
 check_submission() {
   wait_until 10 bash -c "[ \$(wc -l <'$OPENED_LOG') -ge $((SUBMITTED + 1)) ]" ||
-    row_fail "no address was opened: $(opened_urls)"
+    fail "no address was opened: $(opened_urls)"
   SUBMITTED=$((SUBMITTED + 1))
   [ "$(sed -n "${SUBMITTED}p" "$OPENED_ARGUMENTS_LOG")" = 1 ] ||
-    row_fail "the browser got $(sed -n "${SUBMITTED}p" "$OPENED_ARGUMENTS_LOG") arguments"
+    fail "the browser got $(sed -n "${SUBMITTED}p" "$OPENED_ARGUMENTS_LOG") arguments"
   sed -n "${SUBMITTED}p" "$OPENED_LOG" >"$ROW_DIR/address"
-  python3 - "$ROW_DIR/address" "$1" <<'PY' || row_fail "the address does not carry the fields whole"
+  python3 - "$ROW_DIR/address" "$1" <<'PY' || fail "the address does not carry the fields whole"
 import json, sys, urllib.parse
 address = open(sys.argv[1], encoding='utf-8').read().rstrip('\n')
 expected = json.load(open(sys.argv[2], encoding='utf-8'))
@@ -567,7 +553,7 @@ names_in_refer_a_friend() {
     taf4="$ROW_DIR/friend" taf5="$ROW_DIR/friend_email"
   keys alt+n
   check_submission "$ROW_DIR/expected.json"
-  process_running "$PROGRAM_PID" || row_fail "the program ended"
+  process_running "$PROGRAM_PID" || fail "the program ended"
   end_program
 }
 
@@ -590,7 +576,7 @@ shell_syntax_in_refer_a_friend() {
   keys alt+n
   check_submission "$ROW_DIR/expected.json"
   sleep 1
-  [ ! -e "$marker" ] || row_fail "a command in a field ran"
+  [ ! -e "$marker" ] || fail "a command in a field ran"
   end_program
 }
 
@@ -611,7 +597,7 @@ still_repaints() {
   timeout 20 import -window "$window" "$ROW_DIR/before.png"
   xrefresh -solid red
   wait_until 5 same_picture "$window" "$ROW_DIR/before.png" ||
-    row_fail "the reading window was not repainted while the print waited"
+    fail "the reading window was not repainted while the print waited"
 }
 
 same_picture() {
@@ -651,7 +637,7 @@ held = []
 while True:
     held.append(server.accept()[0])' "$server" &
     PIDS+=($!)
-    wait_until 10 test -S "$server" || row_fail "the silent server did not start"
+    wait_until 10 test -S "$server" || fail "the silent server did not start"
     ;;
   cut-send)
     start_print_proxy cut Send-Document
@@ -675,7 +661,7 @@ while True:
   local started=$SECONDS
   keys alt+p
   if [ "$1" = killed-server ]; then
-    wait_until 10 proxy_saw "Send-Document held" || row_fail "the reading was never sent"
+    wait_until 10 proxy_saw "Send-Document held" || fail "the reading was never sent"
     {
       kill -9 "$CUPSD_PID"
       wait "$CUPSD_PID"
@@ -689,26 +675,26 @@ while True:
   local told_within=15
   [ "$1" != cut-send ] && [ "$1" != killed-server ] || told_within=5
   wait_until $((started + told_within - SECONDS)) message_box "$TITLE" ||
-    row_fail "the user was not told within $told_within s of Print$(proxy_trail)"
+    fail "the user was not told within $told_within s of Print$(proxy_trail)"
   echo "  told after about $((SECONDS - started)) s"
   answer_box Return
   [ "$1" != stopped-server ] || kill -CONT "$CUPSD_PID"
   focus "$reading"
-  process_running "$PROGRAM_PID" || row_fail "the program ended"
+  process_running "$PROGRAM_PID" || fail "the program ended"
   case $1 in
   killed-server) run_private_cupsd ;;
   held-job-request)
-    wait_until 20 proxy_saw "Create-Job let go" || row_fail "the job request was never let go"
+    wait_until 20 proxy_saw "Create-Job let go" || fail "the job request was never let go"
     ;;
   esac
   if [ -n "$cups" ]; then
     # A print given up on must not come out later, once the server answers.
-    wait_until 10 scheduler_running || row_fail "the print server did not come back"
+    wait_until 10 scheduler_running || fail "the print server did not come back"
     sleep 3
     # A job that the program takes back once the server is back may take a
     # moment longer; one left for good fails.
-    wait_until 10 no_job_waiting || row_fail "a job was left waiting: $(lpstat -o)$(proxy_trail)"
-    [ -z "$(printed_pdfs)" ] || row_fail "something was printed: $(printed_pdfs)$(proxy_trail)"
+    wait_until 10 no_job_waiting || fail "a job was left waiting: $(lpstat -o)$(proxy_trail)"
+    [ -z "$(printed_pdfs)" ] || fail "something was printed: $(printed_pdfs)$(proxy_trail)"
   fi
   case $1 in
   rejecting) cupsaccept "$CUPS_QUEUE" ;;
@@ -723,12 +709,12 @@ while True:
 leave_while_print_waits() {
   focus "$(window_by_role frmSave)"
   keys alt+F4
-  wait_until 10 window_gone frmSave || row_fail "the reading window stayed"
+  wait_until 10 window_gone frmSave || fail "the reading window stayed"
   focus "$(wait_window frmAustralianAstrologyResult)"
   menu alt+f x
   focus "$(wait_window frmNagScreen2)"
   keys alt+x
-  wait_exit "$PROGRAM_PID" || row_fail "Exit did not end the program while a print waited"
+  wait_exit "$PROGRAM_PID" || fail "Exit did not end the program while a print waited"
 }
 
 # ------------------------------------------------------------- open rows
@@ -742,25 +728,25 @@ pipe_as_saved_reading() {
   start_program
   focus "$(wait_window frmMain)"
   keys alt+f
-  wait_until 20 message_box "$TITLE" || row_fail "no box for an empty name"
+  wait_until 20 message_box "$TITLE" || fail "no box for an empty name"
   timeout 20 import -window "$(message_box "$TITLE")" "$ROW_DIR/enter-your-name.png"
   answer_box Return
   focus "$(wait_window frmMain)"
   keys alt+o
   # The dialog lists no pipes, so it offers no completion: Enter takes the
   # path as typed.
-  wait_until 20 message_box "Select the source file" || row_fail "no open dialog"
+  wait_until 20 message_box "Select the source file" || fail "no open dialog"
   wait_active "$(message_box "Select the source file")" "the open dialog"
   type_text "$ROW_DIR/x.zod"
   keys Return
-  wait_until 10 no_box "Select the source file" || row_fail "the open dialog stayed"
-  wait_until 10 message_box "$TITLE" || row_fail "no message box within 10 s of choosing the pipe"
+  wait_until 10 no_box "Select the source file" || fail "the open dialog stayed"
+  wait_until 10 message_box "$TITLE" || fail "no message box within 10 s of choosing the pipe"
   wait_until 5 same_picture "$(message_box "$TITLE")" "$ROW_DIR/enter-your-name.png" ||
-    row_fail "the box is not the one for an empty name: $(compare -metric AE "$ROW_DIR/enter-your-name.png" "$ROW_DIR/now.png" /dev/null 2>&1) pixels differ"
+    fail "the box is not the one for an empty name: $(compare -metric AE "$ROW_DIR/enter-your-name.png" "$ROW_DIR/now.png" /dev/null 2>&1) pixels differ"
   answer_box Return
-  window_by_role frmMain >/dev/null || row_fail "the main window went away"
-  window_gone frmAustralianAstrologyResult || row_fail "a reading was made"
-  [ -p "$ROW_DIR/x.zod" ] || row_fail "the pipe was replaced: $(ls -l "$ROW_DIR/x.zod")"
+  window_by_role frmMain >/dev/null || fail "the main window went away"
+  window_gone frmAustralianAstrologyResult || fail "a reading was made"
+  [ -p "$ROW_DIR/x.zod" ] || fail "the pipe was replaced: $(ls -l "$ROW_DIR/x.zod")"
   end_program
 }
 
@@ -807,6 +793,7 @@ SUBMITTED=0
 ran=0 skipped=0
 for row in "${ROWS[@]}"; do
   IFS='|' read -r ROW FAULT sees disk play prerequisite <<<"$row"
+  FAIL_CONTEXT="row $ROW ($FAULT): "
   [[ "$ROW" =~ ${QUORRIN_FAULT_ROWS:-.} ]] || continue
   fresh_user
   reason=

@@ -9,15 +9,7 @@ first=$PROGRAM_PID
 main=$(wait_window frmMain)
 main_geometry=$(xdotool getwindowgeometry "$main")
 
-start_program
-second=$PROGRAM_PID
-wait_until 20 message_box 'Quorrin Australian Astrology' || fail "no 'already running' message"
-box=$(message_box 'Quorrin Australian Astrology')
-screenshot "$box" already-running
-focus "$box"
-keys Return
-wait_exit "$second" || fail "the second copy did not end after OK"
-process_running "$first" || fail "the first copy ended"
+BOX_PICTURE="$WORK/shots/already-running.png" second_copy_refused "$first"
 [ "$(window_by_role frmMain)" = "$main" ] || fail "the first copy's main window changed"
 [ "$(xdotool getwindowgeometry "$main")" = "$main_geometry" ] || fail "the first copy's window moved"
 

@@ -62,8 +62,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A test that checks many things in turn (a row of a table) names the one at
+# hand in FAIL_CONTEXT.
 fail() {
-  echo "FAIL: $*" >&2
+  echo "FAIL: ${FAIL_CONTEXT:-}$*" >&2
   diagnose >&2
   exit 1
 }
@@ -312,7 +314,7 @@ keys() {
 # window manager does not frame.
 menu_shown() {
   local window
-  for window in $(xdotool search --onlyvisible --classname '^australian-astrology$' 2>/dev/null); do
+  for window in $(xdotool search --onlyvisible --classname '^australian-astrology(\.exe)?$' 2>/dev/null); do
     xwininfo -id "$window" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
   done
   return 1
@@ -388,6 +390,26 @@ answer_file_dialog() {
     keys alt+y
   fi
   wait_until 10 no_box "$1" || fail "the dialog \"$1\" stayed"
+}
+
+# second_copy_refused <running pid> [start_program arguments...]: another
+# start shows "Application is already running", ends once OK is pressed, and
+# the running copy runs on; PROGRAM_PID is the running copy's again. With
+# BOX_PICTURE set, a framed picture of the box is kept as that file.
+second_copy_refused() {
+  local first=$1 second box
+  shift
+  start_program "$@"
+  second=$PROGRAM_PID
+  wait_until 30 message_box 'Quorrin Australian Astrology' || fail "no 'already running' box"
+  box=$(message_box 'Quorrin Australian Astrology')
+  [ -z "${BOX_PICTURE:-}" ] || framed_screenshot "$box" "$BOX_PICTURE"
+  focus "$box"
+  keys Return
+  wait_until 10 no_box 'Quorrin Australian Astrology' || fail "the box stayed after OK"
+  wait_exit "$second" 30 || fail "the refused copy did not end"
+  process_running "$first" || fail "the first copy ended"
+  PROGRAM_PID=$first
 }
 
 # reading_window: File > Print in the result window opens the reading window.

@@ -205,26 +205,6 @@ class LookTest : public WindowTest {
 
   QPalette m_desktopPalette;
 
-  // The window as a user reaches it, with a reading of the Emu made.
-  static QWidget &openWindow(const QString &name)
-  {
-    auto &main = Forms::get<frmMain>();
-    main.showModeless();
-    if (name == QLatin1String("frmMain"))
-      return main;
-    main.txtName->setText(QStringLiteral("Ada"));
-    main.cboMonth->setCurrentText(QStringLiteral("December"));
-    main.cmdProceed->click();
-    Form *window = Forms::find<frmAustralianAstrologyResult>();
-    if (name == QLatin1String("frmSave"))
-      window = &Forms::get<frmSave>();
-    else if (name == QLatin1String("frmAbout"))
-      window = &Forms::get<frmAbout>();
-    else if (name == QLatin1String("frmNagScreen2"))
-      window = &Forms::get<frmNagScreen2>();
-    window->showModeless();
-    return *window;
-  }
 
 private slots:
   void initTestCase()
@@ -246,7 +226,7 @@ private slots:
   void everyTextIsReadable()
   {
     QFETCH(QString, window);
-    QWidget &shown = openWindow(window);
+    QWidget &shown = openWindow(window, QStringLiteral("December"));
     QVERIFY(QTest::qWaitForWindowExposed(&shown));
     const QStringList faults = faintTexts(&shown);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
@@ -254,7 +234,7 @@ private slots:
 
   void messageBoxTextIsReadable()
   {
-    QWidget &main = openWindow(QStringLiteral("frmMain"));
+    QWidget &main = openWindow(QStringLiteral("frmMain"), QStringLiteral("December"));
     QStringList faults{QStringLiteral("no message box came up")};
     QTimer::singleShot(0, &main, [&faults] {
       auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -270,7 +250,7 @@ private slots:
 
   void windowsOfferTheIconInEverySize()
   {
-    const QIcon icon = openWindow(QStringLiteral("frmMain")).windowIcon();
+    const QIcon icon = openWindow(QStringLiteral("frmMain"), QStringLiteral("December")).windowIcon();
     const QList<QSize> expected{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
     for (const QSize &size : expected)
       QVERIFY2(icon.availableSizes().contains(size), qPrintable(QString::number(size.width())));

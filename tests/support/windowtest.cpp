@@ -1,6 +1,15 @@
 #include "support/windowtest.h"
 
 #include "reading/currentreading.h"
+#include "reading/frmAustralianAstrologyResult.h"
+#include "reading/frmMain.h"
+#include "report/frmSave.h"
+#include "web/frmAbout.h"
+#include "web/frmNagScreen2.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QApplication>
 #include <QtTest>
@@ -19,4 +28,24 @@ void WindowTest::cleanup()
   discardForms();
   scripted.reset();
   QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+Form &WindowTest::openWindow(const QString &formName, const QString &month)
+{
+  auto &main = Forms::get<frmMain>();
+  main.showModeless();
+  if (formName == QLatin1String("frmMain"))
+    return main;
+  main.txtName->setText(QStringLiteral("Ada"));
+  main.cboMonth->setCurrentText(month);
+  main.cmdProceed->click();
+  Form *window = Forms::find<frmAustralianAstrologyResult>();
+  if (formName == QLatin1String("frmSave"))
+    window = &Forms::get<frmSave>();
+  else if (formName == QLatin1String("frmAbout"))
+    window = &Forms::get<frmAbout>();
+  else if (formName == QLatin1String("frmNagScreen2"))
+    window = &Forms::get<frmNagScreen2>();
+  window->showModeless();
+  return *window;
 }

@@ -2,7 +2,10 @@
 
 #include "support/scripteddesktop.h"
 
+class Form;
+
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
@@ -14,6 +17,10 @@ class WindowTest : public QObject {
 
 protected:
   std::unique_ptr<ScriptedDesktop> scripted;
+
+  // One of the five windows by its form's name, shown as a user reaches it,
+  // with a reading of Ada born in the month made on the way.
+  static Form &openWindow(const QString &formName, const QString &month);
 
 protected slots:
   // Qt Test runs these around every test function, here or in a subclass
