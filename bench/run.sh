@@ -147,6 +147,7 @@ if [ -f "$WINDOWS/stage/australian-astrology.exe" ] && command -v wine >/dev/nul
   cp "$WINDOWS/build/bench/bare/bench_bare.exe" "$WORK/windows/"
   export WINEPREFIX="$WORK/wine" WINEDEBUG=-all
   wineboot --init >/dev/null 2>&1
+  wineserver --wait
   wineserver --persistent
   for who in program bare; do
     exe=australian-astrology.exe

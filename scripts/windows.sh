@@ -71,7 +71,7 @@ build_windows_qt() {
   local work="$CACHE/work"
   rm -rf "$work" "$prefix"
   mkdir -p "$work/source"
-  echo "Building Qt $(qt_source_version) for Windows in $work (about 40 minutes on two cores)" >&2
+  echo "Building Qt $(qt_source_version) for Windows in $work (about 20 minutes on two cores)" >&2
   (cd "$work/source" && apt-get source -qq "qt6-base=$(qt_source_version)" >&2)
   local source
   source=$(find "$work/source" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
