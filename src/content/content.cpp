@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 
 namespace Content {
@@ -18,6 +19,15 @@ QString readText(const QString &path)
   while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
     text.chop(1);
   return text.replace(QStringLiteral("{site}"), MakerSiteUrl);
+}
+
+QPixmap readPng(const QString &path)
+{
+  // Left to guess, the reader would load every image plugin to ask whether it
+  // reads PNG, which costs the main window milliseconds before it appears.
+  QImageReader reader(path, "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
 }
 } // namespace
 
@@ -38,18 +48,17 @@ QStringList signDescriptions()
 
 QIcon applicationIcon()
 {
-  // Every rendered size, so that a desktop never scales the icon it shows; the
-  // small ones are drawn for their size.
+  // Every size the icon is drawn in, so that a desktop never scales the one it
+  // shows; the small ones are drawn for their size.
   QIcon icon;
-  const QDir folder(QStringLiteral(":/content/icons"));
-  for (const QString &file : folder.entryList({QStringLiteral("application-*.png")}, QDir::Files))
-    icon.addFile(folder.filePath(file));
+  for (const int size : {16, 24, 32, 48, 64, 128})
+    icon.addPixmap(readPng(QStringLiteral(":/content/icons/application-%1.png").arg(size)));
   return icon;
 }
 
 QPixmap applicationPixmap()
 {
-  return QPixmap(QStringLiteral(":/content/icons/application-32.png"));
+  return readPng(QStringLiteral(":/content/icons/application-32.png"));
 }
 
 } // namespace Content

@@ -193,7 +193,6 @@ void frmNagScreen2::Form_Load()
   setWindowTitle(WindowTitle);
   lblNagScreen2Caption->setText(WindowTitle);
   lblNagScreen2Caption->adjustSize();
-  setWindowIcon(Content::applicationIcon());
   picNagscreen2Icon->setPixmap(Content::applicationPixmap());
 
   desktop().seedRandom();
