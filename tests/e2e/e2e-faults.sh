@@ -376,12 +376,7 @@ unshare_unavailable() {
 # open_again <file>: leaves the reading window and the result for a fresh
 # main window, opens the saved reading there and shows its reading window.
 open_again() {
-  focus "$(window_by_role frmSave)"
-  keys alt+F4
-  wait_until 10 window_gone frmSave || fail "the reading window stayed"
-  focus "$(wait_window frmAustralianAstrologyResult)"
-  keys alt+b
-  focus "$(wait_window frmMain)"
+  back_to_main_window
   keys alt+o
   answer_file_dialog "Select the source file" "$1"
   reading_window >/dev/null

@@ -51,14 +51,7 @@ expect_saved_reading "$SAVED" "$NAME" June
 
 # Closing the reading window returns to the result; Back gives a fresh main
 # window with January selected, and opening the file makes the June reading.
-focus "$reading"
-keys alt+F4
-wait_until 10 window_gone frmSave || fail "reading window still shown"
-result=$(wait_window frmAustralianAstrologyResult)
-focus "$result"
-keys alt+b
-main=$(wait_window frmMain)
-focus "$main"
+back_to_main_window
 keys alt+o
 answer_file_dialog "Select the source file" "$SAVED"
 result=$(wait_window frmAustralianAstrologyResult)

@@ -421,6 +421,17 @@ reading_window() {
   wait_window frmSave
 }
 
+# back_to_main_window: closes the reading window, presses Back on the result
+# and leaves the keyboard focus on the fresh main window.
+back_to_main_window() {
+  focus "$(window_by_role frmSave)"
+  keys alt+F4
+  wait_until 10 window_gone frmSave || fail "the reading window stayed"
+  focus "$(wait_window frmAustralianAstrologyResult)"
+  keys alt+b
+  focus "$(wait_window frmMain)"
+}
+
 # paste_text <file>: puts the UTF-8 text of the file on the clipboard and
 # pastes it with Ctrl+V where the keyboard focus is. Long or unusual text goes
 # in whole this way, where typing would take minutes or lose characters.

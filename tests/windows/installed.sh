@@ -82,12 +82,7 @@ picture "$reading" reading-window
 keys alt+s
 answer_wine_dialog "Save Your Zodiac Signs Result ...." "$WORK/ada.zod"
 expect_saved_reading "$WORK/ada.zod" "Ada Lovelace" April
-focus "$reading"
-keys alt+F4
-wait_until 10 window_gone frmSave || fail "the reading window stayed"
-focus "$(wait_window frmAustralianAstrologyResult)"
-keys alt+b
-focus "$(wait_window frmMain)"
+back_to_main_window
 keys alt+o
 answer_wine_dialog "Select the source file" "$WORK/ada.zod"
 result=$(wait_window frmAustralianAstrologyResult)
