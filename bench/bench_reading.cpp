@@ -4,10 +4,10 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_reading
 // They are never part of the test run.
 
-#include "reading/frmAustralianAstrologyResult.h"
-#include "reading/frmMain.h"
-#include "shell/masking.h"
+#include "core/masking.h"
 #include "support/scripteddesktop.h"
+#include "ui/windows/frmAustralianAstrologyResult.h"
+#include "ui/windows/frmMain.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -6,9 +6,9 @@
 //   QT_QPA_PLATFORM=xcb build/bench/bench_reading_x11 [ROUNDS]
 // Prints name=value figures in milliseconds.
 
-#include "reading/frmAustralianAstrologyResult.h"
-#include "reading/frmMain.h"
 #include "support/scripteddesktop.h"
+#include "ui/windows/frmAustralianAstrologyResult.h"
+#include "ui/windows/frmMain.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>

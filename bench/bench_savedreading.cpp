@@ -6,7 +6,7 @@
 // that what the first call sets up once is not counted as growth. Prints
 // name=value figures.
 
-#include "report/savedreading.h"
+#include "core/savedreading.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 // character masking or unmasking writes has a Windows-1252 code; and what
 // either drops is exactly what cannot make the move.
 
+#include "core/masking.h"
+#include "core/windows1252.h"
 #include "fuzzcheck.h"
-#include "shell/masking.h"
-#include "shell/windows1252.h"
 
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -5,11 +5,11 @@
 // was, its lines of bytes the masking leaves (0x55..0xFF) and the third only
 // where the name needs it.
 
+#include "core/masking.h"
+#include "core/savedreading.h"
+#include "core/signtable.h"
+#include "core/windows1252.h"
 #include "fuzzcheck.h"
-#include "reading/signtable.h"
-#include "report/savedreading.h"
-#include "shell/masking.h"
-#include "shell/windows1252.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // exactly the keys page and taf1 to taf6 in that order, and every value
 // comes back whole, whatever the user typed.
 
+#include "core/siteaddresses.h"
+#include "core/tellafriend.h"
 #include "fuzzcheck.h"
-#include "web/siteaddresses.h"
-#include "web/tellafriend.h"
 
 #include <QStringDecoder>
 #include <QUrl>

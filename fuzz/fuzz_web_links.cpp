@@ -3,9 +3,9 @@
 // links, in the found list and in a report document alike; the document links
 // exactly what was found, each to the address its text opens.
 
+#include "core/siteaddresses.h"
+#include "core/weblinks.h"
 #include "fuzzcheck.h"
-#include "report/weblinks.h"
-#include "web/siteaddresses.h"
 
 #include <QGuiApplication>
 #include <QTextBlock>

@@ -1,8 +1,8 @@
+#include "app/startup.h"
+#include "core/commandline.h"
 #include "platform/guistart.h"
 #include "platform/qtdesktop.h"
 #include "platform/terminal.h"
-#include "shell/commandline.h"
-#include "shell/startup.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "content/content.h"
 
-#include "web/siteaddresses.h"
+#include "core/siteaddresses.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "platform/qtdesktop.h"
 
-#include "platform/handoff.h"
-#include "platform/instancelock.h"
 #include "platform/placement.h"
-#include "platform/printing.h"
-#include "platform/settingsstore.h"
+#include "platform/printing/printing.h"
+#include "platform/singlecopy/handoff.h"
+#include "platform/singlecopy/instancelock.h"
+#include "platform/store/settingsstore.h"
 #include "platform/systemfacts.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "platform/desktop.h"
 
-#include "platform/instancelock.h"
+#include "platform/singlecopy/instancelock.h"
 
 #include <cstdint>
 #include <memory>

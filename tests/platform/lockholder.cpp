@@ -1,4 +1,4 @@
-#include "platform/instancelock.h"
+#include "platform/singlecopy/instancelock.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #include "realdesktoptest.h"
 
-#include "platform/instancelock.h"
 #include "platform/qtdesktop.h"
+#include "platform/singlecopy/instancelock.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "platform/handoff.h"
-#include "platform/instancelock.h"
-#include "platform/printing_p.h"
+#include "platform/printing/printing_p.h"
 #include "platform/qtdesktop.h"
+#include "platform/singlecopy/handoff.h"
+#include "platform/singlecopy/instancelock.h"
 #include "realdesktoptest.h"
 #include "support/filefaults.h"
 

@@ -1,10 +1,10 @@
 #include "support/readingcycle.h"
 
-#include "reading/currentreading.h"
-#include "reading/frmAustralianAstrologyResult.h"
-#include "reading/frmMain.h"
-#include "report/frmSave.h"
+#include "core/currentreading.h"
 #include "support/scripteddesktop.h"
+#include "ui/windows/frmAustralianAstrologyResult.h"
+#include "ui/windows/frmMain.h"
+#include "ui/windows/frmSave.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "support/scripteddesktop.h"
 
-#include "shell/form.h"
+#include "ui/form.h"
 
 #include <QTextDocument>
 

@@ -1,11 +1,11 @@
 #include "support/windowtest.h"
 
-#include "reading/currentreading.h"
-#include "reading/frmAustralianAstrologyResult.h"
-#include "reading/frmMain.h"
-#include "report/frmSave.h"
-#include "web/frmAbout.h"
-#include "web/frmNagScreen2.h"
+#include "core/currentreading.h"
+#include "ui/windows/frmAbout.h"
+#include "ui/windows/frmAustralianAstrologyResult.h"
+#include "ui/windows/frmMain.h"
+#include "ui/windows/frmNagScreen2.h"
+#include "ui/windows/frmSave.h"
 
 #include <QComboBox>
 #include <QLineEdit>

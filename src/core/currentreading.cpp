@@ -1,0 +1,7 @@
+#include "core/currentreading.h"
+
+CurrentReading &currentReading()
+{
+  static CurrentReading reading;
+  return reading;
+}

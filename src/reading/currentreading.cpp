@@ -1,7 +1,0 @@
-#include "reading/currentreading.h"
-
-CurrentReading &currentReading()
-{
-  static CurrentReading reading;
-  return reading;
-}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/form.h"
+
+class LinkLabel;
+class QFrame;
+class QPushButton;
+class QTextEdit;
+
+// The reading window: the report of the current reading, written afresh each
+// time the window loads, to print or save. Its web addresses are live links.
+class frmSave : public Form {
+  Q_OBJECT
+public:
+  frmSave();
+
+  LinkLabel *Label61;
+  QTextEdit *RTB;
+  QPushButton *cmdSave;
+  QPushButton *cmdPrint;
+  QFrame *fraFullBrand;
+  LinkLabel *lblCobrand;
+  LinkLabel *lblFullBrand;
+
+public slots:
+  void cmdPrint_Click();
+  void cmdSave_Click();
+
+protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+};
