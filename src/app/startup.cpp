@@ -2,7 +2,7 @@
 
 #include "app/handedfiles.h"
 #include "app/updatereminder.h"
-#include "core/titles.h"
+#include "config.h"
 #include "platform/desktop.h"
 #include "ui/linklabel.h"
 #include "ui/shutdown.h"

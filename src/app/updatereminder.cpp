@@ -1,7 +1,7 @@
 #include "app/updatereminder.h"
 
+#include "config.h"
 #include "core/settings.h"
-#include "core/titles.h"
 #include "core/webpages.h"
 #include "platform/desktop.h"
 

@@ -1,6 +1,6 @@
 #include "content/content.h"
 
-#include "core/siteaddresses.h"
+#include "config.h"
 
 #include <QDir>
 #include <QFile>

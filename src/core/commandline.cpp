@@ -1,6 +1,6 @@
 #include "core/commandline.h"
 
-#include "core/titles.h"
+#include "config.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "core/savedreading.h"
 
+#include "config.h"
 #include "core/currentreading.h"
 #include "core/masking.h"
-#include "core/titles.h"
 #include "core/windows1252.h"
 #include "platform/desktop.h"
 #include "platform/store/boundedfile.h"

@@ -1,6 +1,6 @@
 #include "core/tellafriend.h"
 
-#include "core/titles.h"
+#include "config.h"
 #include "core/trim.h"
 #include "core/webpages.h"
 #include "platform/desktop.h"

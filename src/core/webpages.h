@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/siteaddresses.h"
+#include "config.h"
 
 #include <QString>
 

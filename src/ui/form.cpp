@@ -1,7 +1,7 @@
 #include "ui/form.h"
 
+#include "config.h"
 #include "content/content.h"
-#include "core/titles.h"
 #include "platform/placement.h"
 #include "ui/accessibility.h"
 

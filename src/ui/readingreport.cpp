@@ -1,6 +1,6 @@
 #include "ui/readingreport.h"
 
-#include "core/siteaddresses.h"
+#include "config.h"
 #include "core/weblinks.h"
 #include "ui/look.h"
 

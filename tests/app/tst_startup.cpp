@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "config.h"
 #include "core/currentreading.h"
 #include "core/masking.h"
 #include "core/savedreading.h"
@@ -154,7 +155,7 @@ private slots:
     QCOMPARE(box.owner, nullptr);
     QCOMPARE(box.icon, MessageIcon::Information);
     QCOMPARE(box.buttons, MessageButtons::Ok);
-    QCOMPARE(box.title, QStringLiteral("Quorrin Australian Astrology"));
+    QCOMPARE(box.title, AppTitle);
     QCOMPARE(scripted->processEnds, 1);
     QVERIFY(Forms::loaded().isEmpty());
     QVERIFY(scripted->settings.isEmpty());

@@ -1,4 +1,5 @@
 #include "app/updatereminder.h"
+#include "config.h"
 #include "core/masking.h"
 #include "core/webpages.h"
 #include "support/scripteddesktop.h"
@@ -74,7 +75,7 @@ private slots:
     QCOMPARE(box.owner, nullptr);
     QCOMPARE(box.icon, MessageIcon::Information);
     QCOMPARE(box.buttons, MessageButtons::YesNo);
-    QCOMPARE(box.title, QStringLiteral("Quorrin Australian Astrology"));
+    QCOMPARE(box.title, AppTitle);
     QCOMPARE(storedDay(), todayStored());
     QCOMPARE(scripted->openedUrls, opened);
   }

@@ -33,7 +33,7 @@ $(cat "$WORK/err")"
 
 name=$(basename "$QUORRIN_PROGRAM")
 expect 0 "^Usage: $name \[OPTION\] \[FILE\]" - --help
-expect 0 '^Quorrin Australian Astrology 1\.15$' - --version
+expect 0 "^$TITLE ${QUORRIN_VERSION//./\\.}$" - --version
 expect 2 - "^$name: Unknown option 'bogus'\.$" --bogus
 grep -q '^Usage:' "$WORK/err" || fail "a wrong option shows no usage: $(cat "$WORK/err")"
 expect 1 - "^$name: needs a graphical display" "$WORK/none.zod"

@@ -24,11 +24,11 @@ main=$(wait_window frmMain)
 wait_active "$main" "the main window"
 
 keys alt+f
-wait_until 20 message_box "Quorrin Australian Astrology" || fail "no message for a missing name"
-box=$(message_box "Quorrin Australian Astrology")
+wait_until 20 message_box "$TITLE" || fail "no message for a missing name"
+box=$(message_box "$TITLE")
 wait_active "$box" "the message box"
 keys Return
-wait_until 10 no_box "Quorrin Australian Astrology" || fail "the message box stayed"
+wait_until 10 no_box "$TITLE" || fail "the message box stayed"
 wait_active "$main" "the main window after the message"
 
 type_text "$NAME"
@@ -88,12 +88,12 @@ keys Tab Tab
 # A space in an address is refused with a message; the box goes with Enter
 # and the typing goes on where it was.
 type_text "ada "
-wait_until 20 message_box "Quorrin Australian Astrology" || fail "no refusal of a space"
-box=$(message_box "Quorrin Australian Astrology")
+wait_until 20 message_box "$TITLE" || fail "no refusal of a space"
+box=$(message_box "$TITLE")
 wait_active "$box" "the refusal of a space"
 picture "$box" message-box.png
 keys Return
-wait_until 10 no_box "Quorrin Australian Astrology" || fail "the refusal stayed"
+wait_until 10 no_box "$TITLE" || fail "the refusal stayed"
 wait_active "$nag" "the closing screen after the refusal"
 type_text "@example.org"
 keys Tab

@@ -60,7 +60,7 @@ start_accessibility_bus
 start_orca
 start_program QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 wait_window frmMain >/dev/null
-expect_speech 0 'Quorrin Australian Astrology v1.15 frame. Main window.' 'Personal Details panel. Name text.'
+expect_speech 0 "$WINDOW_TITLE frame. Main window." 'Personal Details panel. Name text.'
 
 tree=$(reader tree "Main window") || fail "the reader finds no main window: $tree"
 
@@ -68,7 +68,7 @@ tree=$(reader tree "Main window") || fail "the reader finds no main window: $tre
 heard() { grep -qF -- "$1" <<<"$tree" || fail "the reader does not hear '$1'; it hears:
 $tree"; }
 
-heard 'frame "Quorrin Australian Astrology v1.15" — Main window'
+heard "frame \"$WINDOW_TITLE\" — Main window"
 forum='Click here to visit our discussion forum at https://www.quorrin.example now and join in friendly talk on astrology.'
 heard "link \"$forum\" — Opens the maker's forum in your web browser [Press]"
 heard 'label "Are you a Wombat? Or a Koala? Know More about your Australian Astrology Animal Sign with this software."'
@@ -108,7 +108,7 @@ from=$(said_so_far)
 keys Tab Return
 wait_window frmAustralianAstrologyResult >/dev/null
 description=$(tr -s '[:space:]' ' ' <"$QUORRIN_TESTS/../src/content/text/signs/03-dingbat.txt")
-expect_speech "$from" 'Quorrin Australian Astrology v1.15 frame.' \
+expect_speech "$from" "$WINDOW_TITLE frame." \
   "Result window. Sun Sign. DINGBAT. ${description% }" 'Back push button.'
 
 ! spoken 0 | grep -wE "$code_name_pattern" || fail "Orca says code names: $(spoken 0)"

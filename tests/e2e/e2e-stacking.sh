@@ -104,13 +104,13 @@ refusal() {
   shift
   focus "$nag"
   "$@"
-  wait_until 20 message_box "Quorrin Australian Astrology" || fail "no box \"$text\""
-  box=$(message_box "Quorrin Australian Astrology")
+  wait_until 20 message_box "$TITLE" || fail "no box \"$text\""
+  box=$(message_box "$TITLE")
   expect_on_top "$box" "$nag" "the box \"$text\""
   screenshot "$box" "refusal-$CLICKS"
   focus "$box"
   keys Return
-  wait_until 10 bash -c "! message_box 'Quorrin Australian Astrology'" || fail "\"$text\" stayed"
+  wait_until 10 bash -c "! message_box '$TITLE'" || fail "\"$text\" stayed"
   expect_was_seen "the box \"$text\""
   click_opens "$nag" 240 150 home-page # Check1
 }
@@ -138,8 +138,8 @@ expect_desktop_window "$main" "the main window"
 # A second copy's refusal belongs to no window: centred, with the focus.
 first=$PROGRAM_PID
 start_program
-wait_until 30 message_box "Quorrin Australian Astrology" || fail "no refusal of a second copy"
-box=$(message_box "Quorrin Australian Astrology")
+wait_until 30 message_box "$TITLE" || fail "no refusal of a second copy"
+box=$(message_box "$TITLE")
 expect_centred_box "$box" "the refusal of a second copy"
 keys Return
 wait_exit "$PROGRAM_PID" || fail "the second copy did not end"

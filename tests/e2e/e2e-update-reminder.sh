@@ -9,14 +9,14 @@ wait_window frmMain >/dev/null
 wait_until 10 test -s "$(settings_file)" || fail "the first start stored no day"
 grep -q Settings "$(settings_file)" || fail "no Settings section in $(settings_file)"
 first_day=$(cat "$(settings_file)")
-message_box 'Quorrin Australian Astrology' && fail "the first start asked about updates"
+message_box "$TITLE" && fail "the first start asked about updates"
 kill -9 "$PROGRAM_PID"
 wait_exit "$PROGRAM_PID"
 
 start_program faketime -f +15d
-wait_until 20 message_box 'Quorrin Australian Astrology' || fail "no update reminder after 15 days"
+wait_until 20 message_box "$TITLE" || fail "no update reminder after 15 days"
 window_by_role frmMain && fail "the main window came before the reminder"
-box=$(message_box 'Quorrin Australian Astrology')
+box=$(message_box "$TITLE")
 screenshot "$box" update-reminder
 focus "$box"
 keys Return      # Yes is the default answer

@@ -12,6 +12,12 @@ set -euo pipefail
 
 : "${QUORRIN_PROGRAM:?QUORRIN_PROGRAM must name the built program}"
 : "${QUORRIN_TESTS:?QUORRIN_TESTS must name the tests folder}"
+: "${QUORRIN_TITLE:?QUORRIN_TITLE must give the program's title}"
+: "${QUORRIN_VERSION:?QUORRIN_VERSION must give the program's version}"
+# Every message box is captioned with the title, every window with the title
+# and the version.
+TITLE=$QUORRIN_TITLE
+WINDOW_TITLE="$TITLE v$QUORRIN_VERSION"
 WINDOW_MANAGER=${QUORRIN_WM:-openbox}
 TEST_NAME="$(basename "$0" .sh)-$WINDOW_MANAGER"
 
@@ -239,7 +245,7 @@ start_program() {
 # The visible windows of the program whose WM_WINDOW_ROLE is <role>.
 window_by_role() {
   local role=$1 window
-  for window in $(xdotool search --onlyvisible --name 'Quorrin Australian Astrology' 2>/dev/null); do
+  for window in $(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null); do
     if [ "$(window_role "$window")" = "$role" ]; then
       echo "$window"
       return 0
@@ -401,12 +407,12 @@ second_copy_refused() {
   shift
   start_program "$@"
   second=$PROGRAM_PID
-  wait_until 30 message_box 'Quorrin Australian Astrology' || fail "no 'already running' box"
-  box=$(message_box 'Quorrin Australian Astrology')
+  wait_until 30 message_box "$TITLE" || fail "no 'already running' box"
+  box=$(message_box "$TITLE")
   [ -z "${BOX_PICTURE:-}" ] || framed_screenshot "$box" "$BOX_PICTURE"
   focus "$box"
   keys Return
-  wait_until 10 no_box 'Quorrin Australian Astrology' || fail "the box stayed after OK"
+  wait_until 10 no_box "$TITLE" || fail "the box stayed after OK"
   wait_exit "$second" 30 || fail "the refused copy did not end"
   process_running "$first" || fail "the first copy ended"
   PROGRAM_PID=$first

@@ -1,5 +1,5 @@
+#include "config.h"
 #include "core/signtable.h"
-#include "core/titles.h"
 #include "core/webpages.h"
 #include "support/windowtest.h"
 #include "ui/linklabel.h"

@@ -1,3 +1,4 @@
+#include "config.h"
 #include "platform/qtdesktop.h"
 #include "support/windowtest.h"
 #include "ui/windows/frmAbout.h"
@@ -244,7 +245,7 @@ private slots:
       box->accept();
     });
     QtDesktop().messageBox(&main, QStringLiteral("Please Enter Your Name"), MessageIcon::Critical,
-                           MessageButtons::Ok, QStringLiteral("Quorrin Australian Astrology"));
+                           MessageButtons::Ok, AppTitle);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
   }
 

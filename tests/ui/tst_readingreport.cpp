@@ -1,4 +1,4 @@
-#include "core/siteaddresses.h"
+#include "config.h"
 #include "core/weblinks.h"
 #include "support/scripteddesktop.h"
 #include "ui/linkhook.h"

@@ -1,5 +1,7 @@
 #include "platform/printing/printing_p.h"
 
+#include "config.h"
+
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextDocument>
@@ -82,7 +84,7 @@ class HeldPrinter : public QPrinter {
 public:
   HeldPrinter(const QPrinterInfo &info, const Queue &queue)
       : QPrinter(info, QPrinter::HighResolution), m_queue(queue),
-        m_document(QStringLiteral("Quorrin Australian Astrology reading ") +
+        m_document(AppTitle + QStringLiteral(" reading ") +
                    QUuid::createUuid().toString(QUuid::WithoutBraces))
   {
     // Named so that its job can be found among the queue's.

@@ -1,7 +1,7 @@
 #include "ui/windows/frmAbout.h"
 
+#include "config.h"
 #include "content/content.h"
-#include "core/titles.h"
 #include "core/webpages.h"
 #include "ui/linklabel.h"
 #include "ui/look.h"

@@ -1,9 +1,9 @@
 #include "ui/windows/frmMain.h"
 
+#include "config.h"
 #include "core/currentreading.h"
 #include "core/savedreading.h"
 #include "core/signtable.h"
-#include "core/titles.h"
 #include "core/trim.h"
 #include "platform/desktop.h"
 #include "ui/brandoffers.h"

@@ -1,8 +1,8 @@
 #include "ui/windows/frmNagScreen2.h"
 
+#include "config.h"
 #include "content/content.h"
 #include "core/tellafriend.h"
-#include "core/titles.h"
 #include "core/trim.h"
 #include "core/webpages.h"
 #include "platform/desktop.h"

@@ -1,8 +1,8 @@
 #include "ui/windows/frmSave.h"
 
+#include "config.h"
 #include "core/currentreading.h"
 #include "core/savedreading.h"
-#include "core/titles.h"
 #include "platform/desktop.h"
 #include "ui/brandoffers.h"
 #include "ui/linkhook.h"

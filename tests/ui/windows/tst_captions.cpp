@@ -1,5 +1,5 @@
+#include "config.h"
 #include "core/currentreading.h"
-#include "core/siteaddresses.h"
 #include "support/windowtest.h"
 #include "ui/windows/frmAbout.h"
 #include "ui/windows/frmAustralianAstrologyResult.h"

@@ -1,3 +1,4 @@
+#include "config.h"
 #include "core/currentreading.h"
 #include "core/signtable.h"
 #include "support/windowtest.h"
@@ -82,7 +83,7 @@ private slots:
     QCOMPARE(box.owner, &window);
     QCOMPARE(box.icon, MessageIcon::Critical);
     QCOMPARE(box.buttons, MessageButtons::Ok);
-    QCOMPARE(box.title, QStringLiteral("Quorrin Australian Astrology"));
+    QCOMPARE(box.title, AppTitle);
     QTRY_COMPARE(QApplication::focusWidget(), window.txtName);
     QVERIFY(Forms::find<frmMain>());
     QVERIFY(!Forms::find<frmAustralianAstrologyResult>());

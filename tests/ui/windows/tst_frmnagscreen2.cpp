@@ -1,3 +1,4 @@
+#include "config.h"
 #include "content/content.h"
 #include "core/webpages.h"
 #include "support/windowtest.h"
@@ -137,7 +138,7 @@ private slots:
       QCOMPARE(scripted->messageTexts(), QStringList{"Email Address Cannot Contain Space"});
       const auto &refusal = scripted->messageBoxes.constFirst();
       QVERIFY(refusal.icon == MessageIcon::Critical && refusal.buttons == MessageButtons::Ok);
-      QCOMPARE(refusal.title, QStringLiteral("Quorrin Australian Astrology"));
+      QCOMPARE(refusal.title, AppTitle);
       QCOMPARE(refusal.owner, &screen);
       QCOMPARE(QApplication::focusWidget(), box);
 
