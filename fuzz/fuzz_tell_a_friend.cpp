@@ -2,7 +2,7 @@
 // exactly the keys page and taf1 to taf6 in that order, and every value
 // comes back whole, whatever the user typed.
 
-#include "core/siteaddresses.h"
+#include "config.h"
 #include "core/tellafriend.h"
 #include "fuzzcheck.h"
 

@@ -3,7 +3,7 @@
 // links, in the found list and in a report document alike; the document links
 // exactly what was found, each to the address its text opens.
 
-#include "core/siteaddresses.h"
+#include "config.h"
 #include "core/weblinks.h"
 #include "fuzzcheck.h"
 
