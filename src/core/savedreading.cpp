@@ -1,7 +1,6 @@
 #include "core/savedreading.h"
 
 #include "config.h"
-#include "core/currentreading.h"
 #include "core/masking.h"
 #include "core/windows1252.h"
 #include "platform/desktop.h"
@@ -62,7 +61,7 @@ void tellUser(QWidget *window, const QString &text)
 }
 } // namespace
 
-QByteArray SavedReadingBytes(const SavedReading &reading)
+QByteArray SavedReadingBytes(const Reading &reading)
 {
   const QString maskedName = MaskText(reading.userName);
   QByteArray bytes =
@@ -74,7 +73,7 @@ QByteArray SavedReadingBytes(const SavedReading &reading)
   return bytes;
 }
 
-bool WriteSavedReading(const QString &path, const SavedReading &reading)
+bool WriteSavedReading(const QString &path, const Reading &reading)
 {
   // A device or a pipe where the file should go is never replaced or written
   // into.
@@ -92,7 +91,7 @@ bool WriteSavedReading(const QString &path, const SavedReading &reading)
   return file.commit();
 }
 
-SavedReading ParseSavedReading(const QByteArray &bytes)
+Reading ParseSavedReading(const QByteArray &bytes)
 {
   if (bytes.size() > LargestSavedReading)
     return {};
@@ -103,22 +102,21 @@ SavedReading ParseSavedReading(const QByteArray &bytes)
           UnmaskText(lines.at(1))};
 }
 
-SavedReading ReadSavedReading(const QString &path)
+Reading ReadSavedReading(const QString &path)
 {
   return ParseSavedReading(readBoundedFile(path, LargestSavedReading).value_or(QByteArray()));
 }
 
-void SaveCurrentReading(QWidget *window)
+void SaveReading(QWidget *window, const Reading &reading)
 {
   const QString path = desktop().saveFileName(window, SaveDialog);
   if (path.isEmpty())
     return;
-  const CurrentReading &current = currentReading();
-  if (!WriteSavedReading(path, {current.strUserName, current.strBirthMonth}))
+  if (!WriteSavedReading(path, reading))
     tellUser(window, QStringLiteral("The reading could not be saved."));
 }
 
-std::optional<SavedReading> ChooseSavedReading(QWidget *window)
+std::optional<Reading> ChooseSavedReading(QWidget *window)
 {
   const QString path = desktop().openFileName(window, OpenDialog);
   if (path.isEmpty())
@@ -126,7 +124,7 @@ std::optional<SavedReading> ChooseSavedReading(QWidget *window)
   return OpenSavedReading(window, path);
 }
 
-std::optional<SavedReading> OpenSavedReading(QWidget *window, const QString &path)
+std::optional<Reading> OpenSavedReading(QWidget *window, const QString &path)
 {
   if (!path.endsWith(Suffix, Qt::CaseSensitive)) {
     tellUser(window, QStringLiteral("Please Check The File."));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/reading.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,11 +15,6 @@ class QWidget;
 // 170, so a name with any other character gets a third line that keeps it
 // whole: its UTF-8, percent-encoded, then masked. Copies of the program that
 // read two lines open such a file as before, without those characters.
-
-struct SavedReading {
-  QString userName;
-  QString birthMonth;
-};
 
 // The longest name a saved reading holds: the name box takes no more.
 constexpr qsizetype LongestSavedName = 32767;
@@ -34,35 +31,35 @@ constexpr qsizetype LongestWholeName = LongestSavedName * 3 * 3;
 constexpr qint64 LargestSavedReading =
     (LongestSavedName - 1) + 2 + LongestMonthName + 2 + LongestWholeName + 2;
 
-QByteArray SavedReadingBytes(const SavedReading &reading);
+QByteArray SavedReadingBytes(const Reading &reading);
 
 // The name and month of a saved reading, unmasked; a line ends at CR, CR LF
 // or LF. The name is the third line's when that line is whole and agrees with
 // the first (masked, it gives the first line), else the first line's. Bytes
 // that cannot be a saved reading, more than the largest the program writes,
 // read as empty lines.
-SavedReading ParseSavedReading(const QByteArray &bytes);
+Reading ParseSavedReading(const QByteArray &bytes);
 
 // Replaces the file whole or leaves it as it was; false when it could not be
 // written.
-bool WriteSavedReading(const QString &path, const SavedReading &reading);
+bool WriteSavedReading(const QString &path, const Reading &reading);
 
 // A saved reading from a file, as ParseSavedReading reads it. A file that
 // cannot be read, is larger than the largest saved reading, or anything but a
 // regular file reads as empty lines, at once: no more than the largest saved
 // reading and a byte is ever read.
-SavedReading ReadSavedReading(const QString &path);
+Reading ReadSavedReading(const QString &path);
 
-// The reading window's save command: asks where, then saves the current
-// reading there. Its dialog and message belong to the given window.
-void SaveCurrentReading(QWidget *window);
+// The reading window's save command: asks where, then saves the reading
+// there. Its dialog and message belong to the given window.
+void SaveReading(QWidget *window, const Reading &reading);
 
 // The open command's file: asks for a saved reading and opens it as
 // OpenSavedReading does. Nothing when the user cancels. Its dialog belongs to
 // the given window.
-std::optional<SavedReading> ChooseSavedReading(QWidget *window);
+std::optional<Reading> ChooseSavedReading(QWidget *window);
 
 // The saved reading at the path, read as ReadSavedReading does. Nothing when
 // the path is not named as a saved reading: the user is told in a message
 // that belongs to the given window.
-std::optional<SavedReading> OpenSavedReading(QWidget *window, const QString &path);
+std::optional<Reading> OpenSavedReading(QWidget *window, const QString &path);

@@ -1,9 +1,6 @@
 #include "core/signtable.h"
 
 #include "content/content.h"
-#include "ui/windows/frmAustralianAstrologyResult.h"
-
-#include <QLabel>
 
 namespace {
 
@@ -67,14 +64,4 @@ QString SignDescription(const QString &animal)
   static const QStringList descriptions = Content::signDescriptions();
   const qsizetype index = indexOfAnimal(animal);
   return index < 0 ? QString() : descriptions.value(index);
-}
-
-void ShowSignResult(const QString &animal)
-{
-  if (indexOfAnimal(animal) < 0)
-    return;
-  auto &result = Forms::get<frmAustralianAstrologyResult>();
-  result.lblResult[0]->setText(animal.toUpper());
-  result.lblResult[0]->adjustSize();
-  result.lblResult[1]->setText(SignDescription(animal));
 }

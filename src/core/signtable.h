@@ -15,8 +15,3 @@ std::optional<QString> AnimalForMonth(const QString &month);
 
 // The description of an animal, by its exact name; empty for anything else.
 QString SignDescription(const QString &animal);
-
-// Writes an animal's name in capitals and its description into the result
-// window, loading that window (hidden) if needed. An animal that is not in the
-// table, compared exactly and case-sensitively, changes nothing.
-void ShowSignResult(const QString &animal);

@@ -1,6 +1,5 @@
 #include "app/startup.h"
 #include "config.h"
-#include "core/currentreading.h"
 #include "core/masking.h"
 #include "core/savedreading.h"
 #include "support/windowtest.h"
@@ -59,7 +58,7 @@ private slots:
     StartApplication(savedReading(QStringLiteral("Ada"), QStringLiteral("June")));
     QTRY_COMPARE(shownSign(), QStringLiteral("NORTHERN HAIRY-NOSED WOMBAT"));
     QVERIFY(!Forms::find<frmMain>());
-    QCOMPARE(currentReading().strUserName, QStringLiteral("Ada"));
+    QCOMPARE(Forms::find<frmAustralianAstrologyResult>()->reading().userName, QStringLiteral("Ada"));
   }
 
   void aFileNotNamedAsAReadingIsRefusedOverTheMainWindow()
@@ -142,7 +141,7 @@ private slots:
     Forms::find<frmAustralianAstrologyResult>()->cmdPrint_Click();
     QCOMPARE(signWhileOpen, QStringLiteral("GALAH"));
     QTRY_COMPARE(shownSign(), QStringLiteral("EMU"));
-    QCOMPARE(currentReading().strUserName, QStringLiteral("Bea"));
+    QCOMPARE(Forms::find<frmAustralianAstrologyResult>()->reading().userName, QStringLiteral("Bea"));
   }
 
   void aSecondCopyIsRefusedWithoutAWindow()

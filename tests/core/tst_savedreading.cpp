@@ -67,7 +67,7 @@ void SavedReadingTest::bytesOnDisk()
 
   // Masking keeps neither é (233 in Windows-1252, shifted beyond 255) nor Ñ,
   // ú or Ł: the first line holds what it can, the third the whole name.
-  const SavedReading accented{QStringLiteral("José Ñúñez Łukasz"), QStringLiteral("May")};
+  const Reading accented{QStringLiteral("José Ñúñez Łukasz"), QStringLiteral("May")};
   const QByteArray accentedBytes = maskedLine("Jos ez ukasz") + May +
                                    maskedLine("Jos%C3%A9%20%C3%91%C3%BA%C3%B1ez%20%C5%81ukasz");
   QVERIFY(WriteSavedReading(path, accented));
@@ -102,7 +102,7 @@ void SavedReadingTest::readsTheNameAndMonth()
   QFETCH(QByteArray, bytes);
   const QString path = m_folder.filePath(QStringLiteral("lines.zod"));
   writeBytes(path, bytes);
-  const SavedReading read = ReadSavedReading(path);
+  const Reading read = ReadSavedReading(path);
   QTEST(read.userName, "userName");
   QTEST(read.birthMonth, "birthMonth");
 }
@@ -124,7 +124,7 @@ void SavedReadingTest::namesOfEveryKindOpenBackWhole()
   QFETCH(QString, name);
   const QString path = m_folder.filePath(QStringLiteral("whole.zod"));
   QVERIFY(WriteSavedReading(path, {name, QStringLiteral("May")}));
-  const SavedReading read = ReadSavedReading(path);
+  const Reading read = ReadSavedReading(path);
   QCOMPARE(read.userName, name);
   QCOMPARE(read.birthMonth, QStringLiteral("May"));
 }
@@ -166,12 +166,12 @@ void SavedReadingTest::everySavedReadingOpensBackWhole()
   // characters percent-encoded) and one character that masking drops, so
   // that the whole name is written too, in the longest month, fills the
   // largest saved reading to the byte.
-  const SavedReading longest{QString(LongestSavedName - 1, QChar(0x20AC)) + QChar(0x6F22),
+  const Reading longest{QString(LongestSavedName - 1, QChar(0x20AC)) + QChar(0x6F22),
                              QStringLiteral("September")};
   const QString path = m_folder.filePath(QStringLiteral("longest.zod"));
   QVERIFY(WriteSavedReading(path, longest));
   QCOMPARE(QFileInfo(path).size(), LargestSavedReading);
-  const SavedReading read = ReadSavedReading(path);
+  const Reading read = ReadSavedReading(path);
   QCOMPARE(read.userName, longest.userName);
   QCOMPARE(read.birthMonth, longest.birthMonth);
 }
@@ -186,7 +186,7 @@ void SavedReadingTest::largerFilesAreNoReading()
   constexpr qint64 Gigabyte = qint64(1) << 30;
   if (!QFile(path).resize(Gigabyte))
     QSKIP("cannot make a sparse file here");
-  const SavedReading read = ReadSavedReading(path);
+  const Reading read = ReadSavedReading(path);
   QFile::remove(path);
   QCOMPARE(read.userName, QString());
   QCOMPARE(read.birthMonth, QString());

@@ -1,6 +1,5 @@
 #include "support/readingcycle.h"
 
-#include "core/currentreading.h"
 #include "support/scripteddesktop.h"
 #include "ui/windows/frmAustralianAstrologyResult.h"
 #include "ui/windows/frmMain.h"
@@ -71,8 +70,8 @@ void runReadingCycle(ScriptedDesktop &desktop, const QString &savedPath)
   again->cmdOpen->click();
   result = shownResult();
   QVERIFY(result);
-  QCOMPARE(currentReading().strUserName, Name);
-  QCOMPARE(currentReading().strBirthMonth, Month);
+  QCOMPARE(result->reading().userName, Name);
+  QCOMPARE(result->reading().birthMonth, Month);
   result->cmdBack->click();
   QVERIFY(Forms::find<frmMain>());
   QVERIFY(desktop.messageBoxes.isEmpty());

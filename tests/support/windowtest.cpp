@@ -1,6 +1,5 @@
 #include "support/windowtest.h"
 
-#include "core/currentreading.h"
 #include "ui/windows/frmAbout.h"
 #include "ui/windows/frmAustralianAstrologyResult.h"
 #include "ui/windows/frmMain.h"
@@ -17,7 +16,6 @@
 void WindowTest::init()
 {
   scripted = std::make_unique<ScriptedDesktop>();
-  currentReading() = CurrentReading();
 }
 
 void WindowTest::cleanup()

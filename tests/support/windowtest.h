@@ -10,8 +10,7 @@ class Form;
 #include <memory>
 
 // The base of the tests that open the program's windows: each test starts
-// with a fresh scripted desktop and an empty reading, and ends with no window
-// left behind.
+// with a fresh scripted desktop and ends with no window left behind.
 class WindowTest : public QObject {
   Q_OBJECT
 

@@ -136,7 +136,23 @@ void frmAustralianAstrologyResult::cmdBack_Click()
   Forms::get<frmNagScreen2>().hideForm();
 }
 
-void frmAustralianAstrologyResult::cmdPrint_Click() { Forms::get<frmSave>().showModal(); }
+void frmAustralianAstrologyResult::setReading(const Reading &reading)
+{
+  m_reading = reading;
+  const auto animal = AnimalForMonth(reading.birthMonth);
+  if (!animal)
+    return;
+  lblResult[0]->setText(animal->toUpper());
+  lblResult[0]->adjustSize();
+  lblResult[1]->setText(SignDescription(*animal));
+}
+
+void frmAustralianAstrologyResult::cmdPrint_Click()
+{
+  auto &readingWindow = Forms::get<frmSave>();
+  readingWindow.setReading(m_reading);
+  readingWindow.showModal();
+}
 
 void frmAustralianAstrologyResult::cmdExit_Click() { unload(); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/reading.h"
 #include "ui/form.h"
 
 #include <array>
@@ -11,13 +12,19 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-// The result window: the sign of the reading, its description and the
-// program's menus. Leaving it other than through Back leads to the closing
+// The result window: the sign of the reading it is given, its description and
+// the program's menus; its print command hands the reading on to the reading
+// window. Leaving it other than through Back leads to the closing
 // screen.
 class frmAustralianAstrologyResult : public Form {
   Q_OBJECT
 public:
   frmAustralianAstrologyResult();
+
+  // Shows the animal of the reading's month in capitals and its description;
+  // a month not in the sign table, compared exactly, changes no caption.
+  void setReading(const Reading &reading);
+  const Reading &reading() const { return m_reading; }
 
   LinkLabel *Label61;
   QGroupBox *fraStarUserSignDetails;
@@ -49,5 +56,6 @@ protected:
 private:
   void buildMenus();
 
+  Reading m_reading;
   bool m_unloadingForBack = false;
 };

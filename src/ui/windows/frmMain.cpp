@@ -1,7 +1,6 @@
 #include "ui/windows/frmMain.h"
 
 #include "config.h"
-#include "core/currentreading.h"
 #include "core/savedreading.h"
 #include "core/signtable.h"
 #include "core/trim.h"
@@ -123,13 +122,9 @@ void frmMain::cmdProceed_Click()
 {
   if (!ValidateName())
     return;
-  CurrentReading &reading = currentReading();
-  reading.strUserName = TrimSpaces(txtName->text());
-  reading.strBirthMonth = cboMonth->currentText();
-  if (const auto animal = AnimalForMonth(reading.strBirthMonth))
-    reading.strSunSign = *animal;
-  ShowSignResult(reading.strSunSign);
-  Forms::get<frmAustralianAstrologyResult>().showModeless();
+  auto &result = Forms::get<frmAustralianAstrologyResult>();
+  result.setReading({TrimSpaces(txtName->text()), cboMonth->currentText()});
+  result.showModeless();
   m_unloadingForProceed = true;
   unload();
 }
@@ -146,7 +141,7 @@ void frmMain::openSavedReading(const QString &path)
     proceedWith(*saved);
 }
 
-void frmMain::proceedWith(const SavedReading &saved)
+void frmMain::proceedWith(const Reading &saved)
 {
   txtName->setText(saved.userName);
   const int month =

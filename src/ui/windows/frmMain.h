@@ -9,7 +9,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-struct SavedReading;
+struct Reading;
 
 // The main window: the user types a name, picks a birth month and asks for
 // the sign. Leaving it other than through Proceed leads to the closing screen.
@@ -45,7 +45,7 @@ protected:
 
 private:
   bool ValidateName();
-  void proceedWith(const SavedReading &saved);
+  void proceedWith(const Reading &saved);
 
   bool m_unloadingForProceed = false;
 };

@@ -1,7 +1,6 @@
 #include "ui/windows/frmSave.h"
 
 #include "config.h"
-#include "core/currentreading.h"
 #include "core/savedreading.h"
 #include "platform/desktop.h"
 #include "ui/brandoffers.h"
@@ -68,10 +67,13 @@ frmSave::frmSave() : Form(QStringLiteral("frmSave"), QStringLiteral("Reading win
   connect(cmdSave, &QPushButton::clicked, this, &frmSave::cmdSave_Click);
 }
 
-void frmSave::Form_Load()
+void frmSave::Form_Load() { EnableUrlLinks(*RTB, *this); }
+
+void frmSave::setReading(const Reading &reading)
 {
-  EnableUrlLinks(*RTB, *this);
-  WriteReadingReport(*RTB, currentReading().strUserName);
+  m_reading = reading;
+  RTB->clear();
+  WriteReadingReport(*RTB, reading.userName);
 }
 
 void frmSave::Form_Unload() { DisableUrlLinks(); }
@@ -86,4 +88,4 @@ void frmSave::cmdPrint_Click()
                          MessageIcon::Critical, MessageButtons::Ok, AppTitle);
 }
 
-void frmSave::cmdSave_Click() { SaveCurrentReading(this); }
+void frmSave::cmdSave_Click() { SaveReading(this, m_reading); }

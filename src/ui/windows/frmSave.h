@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/reading.h"
 #include "ui/form.h"
 
 class LinkLabel;
@@ -7,12 +8,16 @@ class QFrame;
 class QPushButton;
 class QTextEdit;
 
-// The reading window: the report of the current reading, written afresh each
-// time the window loads, to print or save. Its web addresses are live links.
+// The reading window: the report of the reading it is given, to print or save.
+// Its web addresses are live links.
 class frmSave : public Form {
   Q_OBJECT
 public:
   frmSave();
+
+  // Writes the report of the reading afresh.
+  void setReading(const Reading &reading);
+  const Reading &reading() const { return m_reading; }
 
   LinkLabel *Label61;
   QTextEdit *RTB;
@@ -29,4 +34,7 @@ public slots:
 protected:
   void Form_Load() override;
   void Form_Unload() override;
+
+private:
+  Reading m_reading;
 };

@@ -1,5 +1,4 @@
 #include "config.h"
-#include "core/currentreading.h"
 #include "support/windowtest.h"
 #include "ui/windows/frmAbout.h"
 #include "ui/windows/frmAustralianAstrologyResult.h"
@@ -42,9 +41,10 @@ class CaptionsTest : public WindowTest {
 private slots:
   void everyWindowNamesTheConfiguredSite()
   {
-    currentReading().strUserName = QStringLiteral("Tom");
+    auto &readingWindow = Forms::get<frmSave>();
+    readingWindow.setReading({QStringLiteral("Tom"), QStringLiteral("May")});
     const QList<Form *> windows{&Forms::get<frmMain>(), &Forms::get<frmAustralianAstrologyResult>(),
-                                &Forms::get<frmSave>(), &Forms::get<frmAbout>(),
+                                &readingWindow, &Forms::get<frmAbout>(),
                                 &Forms::get<frmNagScreen2>()};
     static const QRegularExpression address(QStringLiteral(R"((?:https?://|www\.)[^\s]*)"));
     static const QRegularExpression placeholder(QStringLiteral(R"(\{\w*\}|%\d)"));

@@ -70,18 +70,24 @@ private slots:
   void eachOpeningIsAFreshWindow()
   {
     QPointer<frmAbout> first;
+    QString designed;
     QVERIFY(runAbout([&](frmAbout &about) {
       first = &about;
+      designed = about.Label2->text();
       about.Label2->setText(QStringLiteral("changed"));
       about.cmdOK->click();
     }));
     QTRY_VERIFY(first.isNull());
     QString title;
+    QString caption;
     QVERIFY(runAbout([&](frmAbout &about) {
       title = about.Label2->text();
+      caption = about.windowTitle();
       about.cmdOK->click();
     }));
-    QCOMPARE(title, QStringLiteral("Quorrin Australian Astrology v1.15"));
+    QCOMPARE(title, designed);
+    // The window names the program and its version as every caption does.
+    QCOMPARE(title, caption);
   }
 };
 

@@ -1,5 +1,4 @@
 #include "config.h"
-#include "core/currentreading.h"
 #include "core/savedreading.h"
 #include "core/signtable.h"
 #include "core/webpages.h"
@@ -27,6 +26,16 @@
 
 namespace {
 const QByteArray TomInMay = QByteArray::fromHex("a9c4c20d0aa2b6ce0d0a");
+const Reading Tom{QStringLiteral("Tom"), QStringLiteral("May")};
+
+frmSave &readingWindowOf(const Reading &reading)
+{
+  frmSave &window = Forms::get<frmSave>();
+  window.setReading(reading);
+  return window;
+}
+
+const Reading &shownReading() { return Forms::find<frmAustralianAstrologyResult>()->reading(); }
 
 QPoint footerLink(frmSave &window)
 {
@@ -65,7 +74,7 @@ private slots:
 private:
   // File > Print in the result window; the steps run while the reading
   // window is up, then its close box is pressed.
-  void openFromResult(const std::function<void(frmSave &)> &whileOpen);
+  void openFromResult(const Reading &reading, const std::function<void(frmSave &)> &whileOpen);
   QString file(const QString &name, const QByteArray &bytes);
   frmMain &openInMainWindow(const QString &path, int preselectedMonth = 0);
   // One critical message with OK over the window that asked.
@@ -78,7 +87,6 @@ private:
 void ReadingWindowTest::init()
 {
   m_desktop = std::make_unique<ScriptedDesktop>();
-  currentReading() = {QStringLiteral("Tom"), QStringLiteral("May"), QStringLiteral("Kangaroo")};
 }
 
 void ReadingWindowTest::cleanup()
@@ -87,7 +95,8 @@ void ReadingWindowTest::cleanup()
   m_desktop.reset();
 }
 
-void ReadingWindowTest::openFromResult(const std::function<void(frmSave &)> &whileOpen)
+void ReadingWindowTest::openFromResult(const Reading &reading,
+                                       const std::function<void(frmSave &)> &whileOpen)
 {
   bool ran = false;
   QTimer::singleShot(0, this, [&] {
@@ -101,7 +110,9 @@ void ReadingWindowTest::openFromResult(const std::function<void(frmSave &)> &whi
     whileOpen(*window);
     ran = true;
   });
-  Forms::get<frmAustralianAstrologyResult>().cmdPrint_Click();
+  auto &result = Forms::get<frmAustralianAstrologyResult>();
+  result.setReading(reading);
+  result.cmdPrint_Click();
   QVERIFY(ran);
   QVERIFY(!Forms::find<frmSave>());
 }
@@ -137,7 +148,7 @@ void ReadingWindowTest::expectOneMessage(const QString &text, const QWidget *own
 void ReadingWindowTest::opensModalOverTheResultWithAFreshReport()
 {
   Forms::get<frmAustralianAstrologyResult>().showModeless();
-  openFromResult([this](frmSave &window) {
+  openFromResult(Tom, [this](frmSave &window) {
     QCOMPARE(QApplication::activeModalWidget(), &window);
     QTRY_COMPARE(QApplication::focusWidget(), window.RTB);
     QVERIFY(window.RTB->toPlainText().startsWith(QStringLiteral("Name: Tom\n")));
@@ -158,8 +169,7 @@ void ReadingWindowTest::opensModalOverTheResultWithAFreshReport()
 
   // Each opening writes the report of that moment's reading, and a link
   // opens once per press however often the window was opened.
-  currentReading().strUserName = QStringLiteral("Ann");
-  openFromResult([this](frmSave &window) {
+  openFromResult({QStringLiteral("Ann"), QStringLiteral("May")}, [this](frmSave &window) {
     QVERIFY(window.RTB->toPlainText().startsWith(QStringLiteral("Name: Ann\n")));
     QCOMPARE(window.RTB->document()->blockCount(), 6);
     pressOnFooterLink(window);
@@ -169,7 +179,7 @@ void ReadingWindowTest::opensModalOverTheResultWithAFreshReport()
 
 void ReadingWindowTest::printsTheWholeReport()
 {
-  frmSave &window = Forms::get<frmSave>();
+  frmSave &window = readingWindowOf(Tom);
   QTextCursor selection(window.RTB->document());
   selection.setPosition(2);
   selection.setPosition(8, QTextCursor::KeepAnchor);
@@ -189,7 +199,7 @@ void ReadingWindowTest::savesTheCurrentReading()
 {
   const QString path = m_folder.filePath(QStringLiteral("tom.zod"));
   m_desktop->fileNames << QString() << path << file(QStringLiteral("plain"), "x") + "/tom.zod";
-  frmSave &window = Forms::get<frmSave>();
+  frmSave &window = readingWindowOf(Tom);
 
   window.cmdSave_Click(); // cancelled
   QVERIFY(!QFile::exists(path));
@@ -212,7 +222,7 @@ void ReadingWindowTest::savesTheCurrentReading()
 
 void ReadingWindowTest::offersOpenTheirPages()
 {
-  frmSave &window = Forms::get<frmSave>();
+  frmSave &window = readingWindowOf(Tom);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   // The full-branding offer lies in front of the co-branding one.
@@ -231,7 +241,7 @@ void ReadingWindowTest::openMakesTheSavedReadingAgain()
   const frmMain *window = &openInMainWindow(
       file(QStringLiteral("june.zod"),
            SavedReadingBytes({QStringLiteral("Tom Smith"), QStringLiteral("June")})));
-  QCOMPARE(currentReading().strUserName, QStringLiteral("Tom Smith"));
+  QCOMPARE(shownReading().userName, QStringLiteral("Tom Smith"));
   QCOMPARE(shownAnimal(), AnimalForMonth(QStringLiteral("June"))->toUpper());
   QVERIFY(!Forms::find<frmMain>());
   QVERIFY(m_desktop->messageBoxes.isEmpty());
@@ -249,7 +259,7 @@ void ReadingWindowTest::openMakesTheSavedReadingAgain()
   openInMainWindow(file(QStringLiteral("may.zod"),
                         SavedReadingBytes({QStringLiteral("Tom"), QStringLiteral("may")})),
                    april);
-  QCOMPARE(currentReading().strBirthMonth, QStringLiteral("April"));
+  QCOMPARE(shownReading().birthMonth, QStringLiteral("April"));
 }
 
 void ReadingWindowTest::openChecksTheEndOfTheName_data()

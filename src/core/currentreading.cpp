@@ -1,7 +1,0 @@
-#include "core/currentreading.h"
-
-CurrentReading &currentReading()
-{
-  static CurrentReading reading;
-  return reading;
-}
