@@ -2,7 +2,7 @@
 
 #include "app/handedfiles.h"
 #include "app/updatereminder.h"
-#include "config.h"
+#include "core/messageboxes.h"
 #include "platform/desktop.h"
 #include "ui/linklabel.h"
 #include "ui/shutdown.h"
@@ -10,15 +10,12 @@
 
 #include <cmath>
 
-int intCoBrandRandomNumber = 0;
-
 void StartApplication(const QString &savedReading)
 {
   if (!desktop().claimSingleInstance()) {
     // A file the running copy did not take is never dropped in silence.
     if (savedReading.isEmpty() || !desktop().handToRunningCopy(savedReading))
-      desktop().messageBox(nullptr, QStringLiteral("Application is already running"),
-                           MessageIcon::Information, MessageButtons::Ok, AppTitle);
+      showNotice(nullptr, QStringLiteral("Application is already running"));
     ExitApplication();
     return;
   }
@@ -39,12 +36,12 @@ int CoBrand_Randomize(float r)
   // (the default rounding mode), so 0.25 draws 2 and 0.75 draws 6.
   constexpr float Choices = 6.0F;
   const float scaled = r * Choices + 1.0F;
-  intCoBrandRandomNumber = static_cast<int>(std::nearbyint(scaled));
+  const int drawn = static_cast<int>(std::nearbyint(scaled));
 
   auto *mainWindow = Forms::find<frmMain>();
   if (!mainWindow)
-    return intCoBrandRandomNumber;
-  switch (intCoBrandRandomNumber) {
+    return drawn;
+  switch (drawn) {
   case 1:
   case 3:
   case 5:
@@ -58,5 +55,5 @@ int CoBrand_Randomize(float r)
   default:
     break; // 7 keeps the order the window was laid out in
   }
-  return intCoBrandRandomNumber;
+  return drawn;
 }

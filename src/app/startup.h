@@ -13,6 +13,3 @@ void StartApplication(const QString &savedReading = QString());
 void CoBrand_Randomize();
 // The same with a chosen draw r in [0, 1); returns the number drawn, 1 to 7.
 int CoBrand_Randomize(float r);
-
-// The number of the last draw, 1 to 7.
-extern int intCoBrandRandomNumber;

@@ -1,6 +1,6 @@
 #include "app/updatereminder.h"
 
-#include "config.h"
+#include "core/messageboxes.h"
 #include "core/settings.h"
 #include "core/webpages.h"
 #include "platform/desktop.h"
@@ -49,10 +49,8 @@ void CheckUpdateReminder()
     return;
 
   const MessageAnswer answer =
-      desktop().messageBox(nullptr,
-                           QStringLiteral("There maybe an update to this software available\n"
-                                          "Do you want to check for an update?"),
-                           MessageIcon::Information, MessageButtons::YesNo, AppTitle);
+      askYesNo(nullptr, QStringLiteral("There maybe an update to this software available\n"
+                                       "Do you want to check for an update?"));
   WriteSetting(DurationKey, storedDay(today));
   if (answer == MessageAnswer::Yes)
     OpenWebPage(PageKey::Download);

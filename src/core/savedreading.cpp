@@ -1,7 +1,7 @@
 #include "core/savedreading.h"
 
-#include "config.h"
 #include "core/masking.h"
+#include "core/messageboxes.h"
 #include "core/windows1252.h"
 #include "platform/desktop.h"
 #include "platform/store/boundedfile.h"
@@ -53,11 +53,6 @@ std::optional<QString> wholeName(const QString &wholeLine, const QString &masked
   if (QString::fromLatin1(QUrl::toPercentEncoding(name)) != encoded || MaskText(name) != maskedLine)
     return std::nullopt;
   return name;
-}
-
-void tellUser(QWidget *window, const QString &text)
-{
-  desktop().messageBox(window, text, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
 }
 } // namespace
 
@@ -113,7 +108,7 @@ void SaveReading(QWidget *window, const Reading &reading)
   if (path.isEmpty())
     return;
   if (!WriteSavedReading(path, reading))
-    tellUser(window, QStringLiteral("The reading could not be saved."));
+    showError(window, QStringLiteral("The reading could not be saved."));
 }
 
 std::optional<Reading> ChooseSavedReading(QWidget *window)
@@ -127,7 +122,7 @@ std::optional<Reading> ChooseSavedReading(QWidget *window)
 std::optional<Reading> OpenSavedReading(QWidget *window, const QString &path)
 {
   if (!path.endsWith(Suffix, Qt::CaseSensitive)) {
-    tellUser(window, QStringLiteral("Please Check The File."));
+    showError(window, QStringLiteral("Please Check The File."));
     return std::nullopt;
   }
   return ReadSavedReading(path);

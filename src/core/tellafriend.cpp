@@ -7,13 +7,6 @@
 
 #include <QUrl>
 
-QString TafName;
-QString TafEmail;
-QString TafMessage;
-QString TafFriendName;
-QString TafFriendEmail;
-QString TafUrl;
-
 namespace {
 
 // Every byte but the unreserved ASCII letters, digits and "-._~" is escaped, so
@@ -24,12 +17,15 @@ QString encoded(const QString &value)
   return QString::fromLatin1(QUrl::toPercentEncoding(value));
 }
 
-const QString TooLongToSend = QStringLiteral("Your entries are too long to send. Please shorten them.");
-
 bool unfilled(const QString &value, const QString &placeholder)
 {
   const QString trimmed = TrimSpaces(value);
   return trimmed.isEmpty() || trimmed == placeholder;
+}
+
+bool bothContain(const TellAFriendValues &values, QChar mark)
+{
+  return values.email.contains(mark) && values.friendEmail.contains(mark);
 }
 
 } // namespace
@@ -43,33 +39,21 @@ QString TellAFriendAddress(const TellAFriendValues &values)
          ProductBaseUrl;
 }
 
-void RefuseTellAFriend(QWidget *form, const QString &message)
+std::optional<QString> checkReferral(const TellAFriendValues &values)
 {
-  desktop().messageBox(form, message, MessageIcon::Critical, MessageButtons::Ok, AppTitle);
+  if (values.email == values.friendEmail)
+    return QStringLiteral("Please Enter Distinct Email Addresses");
+  if (!bothContain(values, QLatin1Char('@')) || !bothContain(values, QLatin1Char('.')))
+    return QStringLiteral("Please Enter Proper Email Address");
+  if (unfilled(values.name, TafPlaceholder::Name))
+    return QStringLiteral("Please Enter Your Name");
+  if (unfilled(values.message, TafPlaceholder::Message))
+    return QStringLiteral("Please Enter Your Message");
+  if (unfilled(values.friendName, TafPlaceholder::FriendName))
+    return QStringLiteral("Please Enter Your Friend's Name");
+  // Each value goes whole or not at all: an address cut short would send a
+  // message the user did not write.
+  if (TellAFriendAddress(values).size() > desktop().longestWebAddress())
+    return QStringLiteral("Your entries are too long to send. Please shorten them.");
+  return std::nullopt;
 }
-
-void SubmitTellAFriend(QWidget *form)
-{
-  if (unfilled(TafName, TafPlaceholder::Name)) {
-    RefuseTellAFriend(form, QStringLiteral("Please Enter Your Name"));
-    return;
-  }
-  if (unfilled(TafMessage, TafPlaceholder::Message)) {
-    RefuseTellAFriend(form, QStringLiteral("Please Enter Your Message"));
-    return;
-  }
-  if (unfilled(TafFriendName, TafPlaceholder::FriendName)) {
-    RefuseTellAFriend(form, QStringLiteral("Please Enter Your Friend's Name"));
-    return;
-  }
-  TafUrl = TellAFriendAddress({TafName, TafEmail, TafMessage, TafFriendName, TafFriendEmail});
-  // Each value goes whole or not at all: an address cut short would send
-  // a message the user did not write.
-  if (TafUrl.size() > desktop().longestWebAddress()) {
-    RefuseTellAFriend(form, TooLongToSend);
-    return;
-  }
-  OpenTellAFriendPage();
-}
-
-void OpenTellAFriendPage() { LaunchUrl(TafUrl); }

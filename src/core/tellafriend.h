@@ -2,19 +2,11 @@
 
 #include <QString>
 
-class QWidget;
+#include <optional>
 
-// The refer-a-friend submission: the closing screen's form writes the public
-// strings (each without leading and trailing spaces), and the submission checks
-// them and opens the address that carries them to the maker's site.
-
-extern QString TafName;
-extern QString TafEmail;
-extern QString TafMessage;
-extern QString TafFriendName;
-extern QString TafFriendEmail;
-// The last submission address built.
-extern QString TafUrl;
+// The refer-a-friend submission: the closing screen's form fills the values,
+// each without leading and trailing spaces; the checks say what the user is
+// told, and the address carries the values to the maker's site.
 
 // Each field of the form holds its own caption until the user types into it.
 namespace TafPlaceholder {
@@ -38,9 +30,9 @@ struct TellAFriendValues {
 // taf6.
 QString TellAFriendAddress(const TellAFriendValues &values);
 
-// Checks the sender's name, the message and the friend's name; when they are
-// filled in, builds TafUrl and opens it, unless it is longer than the browser
-// can be handed. A refusal is a message box over the form.
-void SubmitTellAFriend(QWidget *form);
-void RefuseTellAFriend(QWidget *form, const QString &message);
-void OpenTellAFriendPage();
+// What the user is told instead of the page opening, in the order the checks
+// run: two distinct e-mail addresses, each with an @ and a dot; the name, the
+// message and the friend's name filled in (not empty, not their caption); an
+// address no longer than the browser can be handed whole. Nothing when the
+// referral may go.
+std::optional<QString> checkReferral(const TellAFriendValues &values);

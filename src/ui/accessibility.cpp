@@ -1,6 +1,5 @@
 #include "ui/accessibility.h"
 
-#include "ui/form.h"
 #include "ui/linklabel.h"
 
 #include <QAbstractItemView>
@@ -224,7 +223,7 @@ QAccessibleInterface *programWidgets(const QString &className, QObject *object)
   if (className == QLatin1String("LinkLabel"))
     return new LinkAccessible(static_cast<LinkLabel *>(object));
   if (className == QLatin1String("Form"))
-    return new WindowAccessible(static_cast<Form *>(object));
+    return new WindowAccessible(static_cast<QWidget *>(object));
   // One that can be typed into keeps Qt's account, which reads its text box.
   if (className == QLatin1String("QComboBox") && !static_cast<QComboBox *>(object)->isEditable())
     return new DropDownListAccessible(static_cast<QComboBox *>(object));

@@ -105,7 +105,6 @@ void Form::unload()
   Form_Unload();
   hide();
   registry().removeAll(this);
-  emit unloaded();
   emit hiddenOrUnloaded();
   deleteLater();
 }

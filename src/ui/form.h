@@ -21,12 +21,10 @@ public:
   void hideForm();
   void unload();
 
-  bool isUnloading() const { return m_unloading; }
   // The client area: every control of the window lives in it.
   QWidget *client() const { return m_client; }
 
 signals:
-  void unloaded();
   void hiddenOrUnloaded();
 
 protected:

@@ -18,7 +18,6 @@ constexpr QRect twips(int left, int top, int width, int height)
 {
   return {px(left), px(top), px(width), px(height)};
 }
-constexpr QPoint twips(int left, int top) { return {px(left), px(top)}; }
 constexpr QSize twipsSize(int width, int height) { return {px(width), px(height)}; }
 
 inline const QColor DarkGreen{0, 64, 0};

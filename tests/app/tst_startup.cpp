@@ -196,7 +196,6 @@ private slots:
     QFETCH(float, draw);
     QFETCH(int, number);
     QCOMPARE(CoBrand_Randomize(draw), number);
-    QCOMPARE(intCoBrandRandomNumber, number);
   }
 
   void theDrawPicksTheOfferInFront_data()

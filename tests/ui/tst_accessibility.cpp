@@ -3,6 +3,7 @@
 #include "core/webpages.h"
 #include "support/windowtest.h"
 #include "ui/linklabel.h"
+#include "ui/referafriend.h"
 #include "ui/windows/frmAbout.h"
 #include "ui/windows/frmAustralianAstrologyResult.h"
 #include "ui/windows/frmMain.h"
@@ -167,10 +168,10 @@ private slots:
     QVERIFY2(labels.contains(QStringLiteral("Birth Month")), qPrintable(labels.join(',')));
 
     auto &closing = Forms::get<frmNagScreen2>();
-    closing.txtFriendName->setText(QStringLiteral("Bob"));
-    QCOMPARE(accessibleOf(closing.txtFriendName)->text(QAccessible::Name),
+    closing.Frame2->txtFriendName->setText(QStringLiteral("Bob"));
+    QCOMPARE(accessibleOf(closing.Frame2->txtFriendName)->text(QAccessible::Name),
              QStringLiteral("Friend's Name"));
-    QCOMPARE(accessibleOf(closing.txtMessage)->text(QAccessible::Name),
+    QCOMPARE(accessibleOf(closing.Frame2->txtMessage)->text(QAccessible::Name),
              QStringLiteral("Your Message"));
   }
 

@@ -24,7 +24,6 @@ public:
   // lock file of the program (a folder, a link, a pipe, a device, a file far
   // larger than a lock) is never read: it is put out of the way first.
   Claim claim();
-  const QString &path() const { return m_path; }
 
 private:
   void release();

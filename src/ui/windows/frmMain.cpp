@@ -1,10 +1,9 @@
 #include "ui/windows/frmMain.h"
 
-#include "config.h"
+#include "core/messageboxes.h"
 #include "core/savedreading.h"
 #include "core/signtable.h"
 #include "core/trim.h"
-#include "platform/desktop.h"
 #include "ui/brandoffers.h"
 #include "ui/linklabel.h"
 #include "ui/look.h"
@@ -112,8 +111,7 @@ bool frmMain::ValidateName()
 {
   if (!TrimSpaces(txtName->text()).isEmpty())
     return true;
-  desktop().messageBox(this, QStringLiteral("Please Enter Your Name"), MessageIcon::Critical,
-                       MessageButtons::Ok, AppTitle);
+  showError(this, QStringLiteral("Please Enter Your Name"));
   txtName->setFocus();
   return false;
 }

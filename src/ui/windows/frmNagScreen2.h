@@ -5,9 +5,8 @@
 class LinkLabel;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
+class ReferAFriend;
 
 // The closing screen: shown when the user leaves the main or the result
 // window, it stays above every other window with an appeal to visit the
@@ -23,39 +22,16 @@ public:
   QLabel *Label2;      // the appeal drawn at load
   QPushButton *Check1; // a check box drawn as a button that stays down while ticked
   QPushButton *cmdClose;
-  QGroupBox *Frame2;
-  QLineEdit *txtName;
-  QLineEdit *txtEmail;
-  QLineEdit *txtFriendName;
-  QLineEdit *txtFriendEmail;
-  QPushButton *cmdSubmit;
-  QPlainTextEdit *txtMessage; // below the frame's visible area, still reached by Tab
+  ReferAFriend *Frame2;
   QGroupBox *Frame6;
   QLabel *Label3;
   LinkLabel *lblGoToHome;
 
-  // The message as the form sends it, line breaks written as CR LF.
-  QString messageText() const;
-
 public slots:
   void cmdClose_Click();
   void Check1_Click();
-  void cmdSubmit_Click();
-  // A key code set to 0 discards the key.
-  void txtEmail_KeyPress(int &KeyAscii);
-  void txtFriendEmail_KeyPress(int &KeyAscii);
 
 protected:
   void Form_Load() override;
   void Form_Unload() override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-  void buildReferAFriend();
-  QString placeholderOf(const QObject *field) const;
-  QString textOf(const QObject *field) const;
-  void setTextOf(QObject *field, const QString &text);
-  void field_GotFocus(QObject *field);
-  void field_LostFocus(QObject *field);
-  void refuseSpace(QLineEdit *field, int &KeyAscii);
 };

@@ -1,6 +1,6 @@
 #include "ui/windows/frmSave.h"
 
-#include "config.h"
+#include "core/messageboxes.h"
 #include "core/savedreading.h"
 #include "platform/desktop.h"
 #include "ui/brandoffers.h"
@@ -84,8 +84,7 @@ void frmSave::cmdPrint_Click()
   caret.clearSelection();
   RTB->setTextCursor(caret);
   if (!desktop().printDocument(*RTB->document()))
-    desktop().messageBox(this, QStringLiteral("The reading could not be printed."),
-                         MessageIcon::Critical, MessageButtons::Ok, AppTitle);
+    showError(this, QStringLiteral("The reading could not be printed."));
 }
 
 void frmSave::cmdSave_Click() { SaveReading(this, m_reading); }
