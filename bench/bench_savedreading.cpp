@@ -39,7 +39,7 @@ double timedRead(const QString &path)
 {
   QElapsedTimer clock;
   clock.start();
-  const SavedReading reading = ReadSavedReading(path);
+  const Reading reading = ReadSavedReading(path);
   const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e6;
   // Used, so that the call cannot be left out.
   if (reading.userName.size() > OneGiB)

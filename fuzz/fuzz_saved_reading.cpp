@@ -35,10 +35,10 @@ void parsesAnyBytes(const uint8_t *data, size_t size)
 {
   const auto bytes =
       QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-  const SavedReading read = ParseSavedReading(bytes);
+  const Reading read = ParseSavedReading(bytes);
   FUZZ_CHECK(read.userName.size() + read.birthMonth.size() <= bytes.size());
   FUZZ_CHECK(holdsOnlyMaskedCharacters(read.birthMonth));
-  const SavedReading again = ParseSavedReading(SavedReadingBytes(read));
+  const Reading again = ParseSavedReading(SavedReadingBytes(read));
   FUZZ_CHECK(again.userName == read.userName);
   FUZZ_CHECK(again.birthMonth == read.birthMonth);
 }
@@ -59,7 +59,7 @@ void largerIsNoReading(const uint8_t *data, size_t size)
   for (; filled < total; filled *= 2)
     std::copy_n(buffer.data(), std::min(filled, total - filled), buffer.data() + filled);
   ASAN_POISON_MEMORY_REGION(buffer.data() + Bound, total - Bound);
-  const SavedReading read =
+  const Reading read =
       ParseSavedReading(QByteArray::fromRawData(buffer.data(), static_cast<qsizetype>(total)));
   ASAN_UNPOISON_MEMORY_REGION(buffer.data() + Bound, total - Bound);
   FUZZ_CHECK(read.userName.isEmpty() && read.birthMonth.isEmpty());
@@ -101,7 +101,7 @@ void savedReadingsReadBack(const uint8_t *data, size_t size)
       return static_cast<unsigned char>(byte) >= LowestMaskedByte;
     }));
   }
-  const SavedReading read = ParseSavedReading(saved);
+  const Reading read = ParseSavedReading(saved);
   FUZZ_CHECK(read.userName == name);
   FUZZ_CHECK(read.birthMonth == month);
 }

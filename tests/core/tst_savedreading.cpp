@@ -1,5 +1,6 @@
 #include "core/savedreading.h"
 #include "support/filefaults.h"
+#include "support/goldenreadings.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,6 @@
 #include <future>
 
 namespace {
-const QByteArray TomInMay = QByteArray::fromHex("a9c4c20d0aa2b6ce0d0a");
-const QByteArray May = QByteArray::fromHex("a2b6ce0d0a");
 
 // A line of ASCII text as a saved reading holds it: each code moved up by 85.
 QByteArray maskedLine(const QByteArray &ascii)
@@ -58,17 +57,18 @@ private:
 
 void SavedReadingTest::bytesOnDisk()
 {
-  QCOMPARE(SavedReadingBytes({QStringLiteral("Tom"), QStringLiteral("May")}), TomInMay);
+  QCOMPARE(SavedReadingBytes({QStringLiteral("Tom"), QStringLiteral("May")}),
+           GoldenReadings::TomInMay);
 
   const QString path = m_folder.filePath(QStringLiteral("again.zod"));
   writeBytes(path, QByteArray(100, 'x'));
   QVERIFY(WriteSavedReading(path, {QStringLiteral("Tom"), QStringLiteral("May")}));
-  QCOMPARE(bytesOf(path), TomInMay);
+  QCOMPARE(bytesOf(path), GoldenReadings::TomInMay);
 
   // Masking keeps neither é (233 in Windows-1252, shifted beyond 255) nor Ñ,
   // ú or Ł: the first line holds what it can, the third the whole name.
   const Reading accented{QStringLiteral("José Ñúñez Łukasz"), QStringLiteral("May")};
-  const QByteArray accentedBytes = maskedLine("Jos ez ukasz") + May +
+  const QByteArray accentedBytes = maskedLine("Jos ez ukasz") + GoldenReadings::MayLine +
                                    maskedLine("Jos%C3%A9%20%C3%91%C3%BA%C3%B1ez%20%C5%81ukasz");
   QVERIFY(WriteSavedReading(path, accented));
   QCOMPARE(bytesOf(path), accentedBytes);
@@ -88,12 +88,12 @@ void SavedReadingTest::readsTheNameAndMonth_data()
   QTest::newRow("LF only") << tom + "\n" + may << "Tom" << "May";
   QTest::newRow("empty first line") << QByteArray("\r\n") << "" << "";
   QTest::newRow("written before names were kept whole")
-      << maskedLine("Zo") + May << "Zo" << "May";
+      << maskedLine("Zo") + GoldenReadings::MayLine << "Zo" << "May";
   const QByteArray jos = maskedLine("Jos");
-  QTest::newRow("whole name") << jos + May + maskedLine("Jos%C3%A9") << "José" << "May";
-  QTest::newRow("whole name of another") << TomInMay + maskedLine("Jos%C3%A9") << "Tom" << "May";
-  QTest::newRow("no percent-encoding") << jos + May + maskedLine("Jos%zz%C3%A9") << "Jos" << "May";
-  QTest::newRow("no UTF-8") << jos + May + maskedLine("Jos%E9") << "Jos" << "May";
+  QTest::newRow("whole name") << jos + GoldenReadings::MayLine + maskedLine("Jos%C3%A9") << "José" << "May";
+  QTest::newRow("whole name of another") << GoldenReadings::TomInMay + maskedLine("Jos%C3%A9") << "Tom" << "May";
+  QTest::newRow("no percent-encoding") << jos + GoldenReadings::MayLine + maskedLine("Jos%zz%C3%A9") << "Jos" << "May";
+  QTest::newRow("no UTF-8") << jos + GoldenReadings::MayLine + maskedLine("Jos%E9") << "Jos" << "May";
 }
 // clang-format on
 
@@ -133,7 +133,7 @@ void SavedReadingTest::failedSaveKeepsTheOldFile()
 {
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("kept.zod"));
-  writeBytes(path, TomInMay);
+  writeBytes(path, GoldenReadings::TomInMay);
   bool saved = true;
   {
     const FileSizeLimit limit(4);
@@ -142,7 +142,7 @@ void SavedReadingTest::failedSaveKeepsTheOldFile()
     saved = WriteSavedReading(path, {QStringLiteral("Annabel"), QStringLiteral("December")});
   }
   QVERIFY(!saved);
-  QCOMPARE(bytesOf(path), TomInMay);
+  QCOMPARE(bytesOf(path), GoldenReadings::TomInMay);
   QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
            QStringList{QStringLiteral("kept.zod")});
 }

@@ -52,8 +52,7 @@ private slots:
   void anAddressTooLongForTheBrowserIsRefused()
   {
     ScriptedDesktop scripted;
-    const TellAFriendValues values{QString(100, QChar(0x00e9)), "a@x.org", "Hi", "Bob",
-                                   "b@x.org"};
+    const TellAFriendValues values{QString(100, QChar(0x00e9)), "a@x.org", "Hi", "Bob", "b@x.org"};
     const qsizetype length = TellAFriendAddress(values).size();
     scripted.longestAddress = length;
     QVERIFY(!checkReferral(values));

@@ -14,9 +14,9 @@ private slots:
   void everyPageOpensOnTheProductSiteEachTime()
   {
     const ScriptedDesktop scripted;
-    const QStringList keys{PageKey::Home,         PageKey::Help,      PageKey::Download,
-                           PageKey::Donate,       PageKey::CoBrand,   PageKey::FullyBranded,
-                           PageKey::Catalogue,    PageKey::ReferAFriend};
+    const QStringList keys{PageKey::Home,      PageKey::Help,        PageKey::Download,
+                           PageKey::Donate,    PageKey::CoBrand,     PageKey::FullyBranded,
+                           PageKey::Catalogue, PageKey::ReferAFriend};
     QSet<QString> addresses;
     for (const QString &key : keys) {
       OpenWebPage(key);

@@ -76,30 +76,8 @@ save_reading() {
 }
 
 # masked_hex <text file> [month]: the saved reading of the UTF-8 name in the
-# file and the month, in hex, as the program writes it: the name without
-# leading and trailing spaces, each character that Windows-1252 holds shifted
-# up by 85 unless that passes 255, then CR LF; the same for the month; then,
-# when that lost a character of the name, the name's UTF-8 percent-encoded,
-# shifted up by 85, then CR LF.
-masked_hex() {
-  python3 - "$1" "${2:-January}" <<'PY'
-import sys, urllib.parse
-unassigned = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
-def kept(ch):
-    try:
-        code = ord(ch) if ord(ch) in unassigned else ch.encode('cp1252')[0]
-    except UnicodeEncodeError:
-        return None
-    return code + 85 if code + 85 <= 255 else None
-def masked(text):
-    return bytes(kept(ch) for ch in text if kept(ch) is not None) + b'\r\n'
-name = open(sys.argv[1], encoding='utf-8', newline='').read().strip(' ')
-saved = masked(name) + masked(sys.argv[2])
-if any(kept(ch) is None for ch in name):
-    saved += masked(urllib.parse.quote(name.encode('utf-8'), safe=''))
-print(saved.hex())
-PY
-}
+# file and the month, in hex, as the program writes it.
+masked_hex() { python3 "$QUORRIN_TESTS/e2e/zod.py" reading --name-file "$1" "${2:-January}"; }
 
 file_hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 

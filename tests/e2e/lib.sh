@@ -12,8 +12,10 @@ set -euo pipefail
 
 : "${QUORRIN_PROGRAM:?QUORRIN_PROGRAM must name the built program}"
 : "${QUORRIN_TESTS:?QUORRIN_TESTS must name the tests folder}"
-: "${QUORRIN_TITLE:?QUORRIN_TITLE must give the program's title}"
-: "${QUORRIN_VERSION:?QUORRIN_VERSION must give the program's version}"
+# The title and version as CMake configured them; the Windows tests, run
+# outside CTest, read them where CMake does.
+: "${QUORRIN_TITLE:=$(sed -n 's/^set(QUORRIN_TITLE "\(.*\)")$/\1/p' "$QUORRIN_TESTS/../CMakeLists.txt")}"
+: "${QUORRIN_VERSION:=$(sed -n 's/^project(.* VERSION \([0-9.]*\) .*/\1/p' "$QUORRIN_TESTS/../CMakeLists.txt")}"
 # Every message box is captioned with the title, every window with the title
 # and the version.
 TITLE=$QUORRIN_TITLE
@@ -469,20 +471,18 @@ wait_exit() { wait_until "${2:-20}" bash -c "! kill -0 $1 2>/dev/null"; }
 
 opened_urls() { cat "$OPENED_LOG"; }
 
-# masked_line <text>: a line of ASCII text as a saved reading holds it, in hex.
-masked_line() {
-  local text=$1 i
-  for ((i = 0; i < ${#text}; i++)); do
-    printf '%02x' $(($(printf '%d' "'${text:i:1}") + 85))
-  done
-  printf '0d0a'
-}
+# masked_line <text>: a line of text as a saved reading holds it, in hex.
+masked_line() { python3 "$QUORRIN_TESTS/e2e/zod.py" line "$1"; }
 
-# write_saved_reading <file> <name> <month>: a saved reading of an ASCII name,
-# as the program writes it.
+# saved_reading_hex <name> <month>: a saved reading as the program writes it,
+# in hex.
+saved_reading_hex() { python3 "$QUORRIN_TESTS/e2e/zod.py" reading "$1" "$2"; }
+
+# write_saved_reading <file> <name> <month>: a saved reading as the program
+# writes it.
 write_saved_reading() {
   local hex
-  hex="$(masked_line "$2")$(masked_line "$3")"
+  hex=$(saved_reading_hex "$2" "$3")
   # shellcheck disable=SC2059 # the bytes are the format
   printf "$(sed 's/../\\x&/g' <<<"$hex")" >"$1"
 }
@@ -492,7 +492,7 @@ write_saved_reading() {
 expect_saved_reading() {
   wait_until 10 test -s "$1" || fail "nothing saved in $1"
   local expected actual
-  expected="$(masked_line "$2")$(masked_line "$3")"
+  expected=$(saved_reading_hex "$2" "$3")
   actual=$(od -An -v -tx1 "$1" | tr -d ' \n')
   [ "$actual" = "$expected" ] || fail "saved bytes $actual, expected $expected"
 }

@@ -3,6 +3,7 @@
 #include "core/signtable.h"
 #include "core/webpages.h"
 #include "support/filefaults.h"
+#include "support/goldenreadings.h"
 #include "support/scripteddesktop.h"
 #include "ui/linklabel.h"
 #include "ui/windows/frmAustralianAstrologyResult.h"
@@ -25,7 +26,6 @@
 #include <memory>
 
 namespace {
-const QByteArray TomInMay = QByteArray::fromHex("a9c4c20d0aa2b6ce0d0a");
 const Reading Tom{QStringLiteral("Tom"), QStringLiteral("May")};
 
 frmSave &readingWindowOf(const Reading &reading)
@@ -206,7 +206,7 @@ void ReadingWindowTest::savesTheCurrentReading()
   QTest::mouseClick(window.cmdSave, Qt::LeftButton);
   QFile saved(path);
   QVERIFY(saved.open(QIODevice::ReadOnly));
-  QCOMPARE(saved.readAll(), TomInMay);
+  QCOMPARE(saved.readAll(), GoldenReadings::TomInMay);
   QVERIFY(m_desktop->messageBoxes.isEmpty());
 
   const ScriptedDesktop::FileDialogCall dialog = m_desktop->fileDialogs.last();
@@ -274,7 +274,7 @@ void ReadingWindowTest::openChecksTheEndOfTheName()
 {
   QFETCH(QString, fileName);
   QFETCH(bool, accepted);
-  frmMain &window = openInMainWindow(file(fileName, TomInMay));
+  frmMain &window = openInMainWindow(file(fileName, GoldenReadings::TomInMay));
   QCOMPARE(shownAnimal().isEmpty(), !accepted);
   if (!accepted) {
     expectOneMessage(QStringLiteral("Please Check The File."), &window);
