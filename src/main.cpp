@@ -1,3 +1,4 @@
+#include "platform/arguments.h"
 #include "platform/guistart.h"
 #include "platform/qtdesktop.h"
 #include "platform/terminal.h"
@@ -32,11 +33,9 @@ int answerWithoutWindows(const CommandLine &command, const QString &programName)
 
 int main(int argc, char *argv[])
 {
-  const QString programName = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i)
-    arguments.append(QString::fromLocal8Bit(argv[i]));
-  const CommandLine command = ParseCommandLine(arguments);
+  const QStringList arguments = commandLineArguments(argc, argv);
+  const QString programName = QFileInfo(arguments.value(0)).fileName();
+  const CommandLine command = ParseCommandLine(arguments.mid(1));
   if (command.action != CommandLine::Action::Run)
     return answerWithoutWindows(command, programName);
 
