@@ -148,23 +148,20 @@ bool QtDesktop::claimSingleInstance()
 
 void QtDesktop::receiveHandedFiles(std::function<void(const QString &path)> receiver)
 {
-  if (m_instance.folder.isEmpty())
-    return;
   m_handoff = std::make_unique<FileHandoff>(std::move(receiver));
-  if (!m_handoff->listen(FileHandoff::nameInFolder(m_instance.folder)))
+  if (!m_handoff->listen(m_instance.handoffNames))
     m_handoff.reset();
+}
+
+void QtDesktop::refuseHandedFiles()
+{
+  if (m_handoff)
+    m_handoff->refuse();
 }
 
 bool QtDesktop::handToRunningCopy(const QString &path)
 {
-  // The running copy listens in the first folder whose lock it holds, which
-  // need not be this start's first.
-  QStringList names;
-  for (const QString &folder : instanceLockFolders()) {
-    if (!folder.isEmpty())
-      names.append(FileHandoff::nameInFolder(folder));
-  }
-  return FileHandoff::send(names, path);
+  return FileHandoff::send(m_instance.handoffNames, path);
 }
 
 std::optional<QString> QtDesktop::readSetting(const QString &section, const QString &key)

@@ -11,7 +11,7 @@
 // The desktop on Qt: message boxes and file dialogs, the default browser,
 // the default printer, QSettings in the user's own store, and lock
 // files in the user's own folders for the single running copy, with a local
-// socket beside them through which later starts hand over saved readings.
+// socket through which later starts hand over saved readings.
 class QtDesktop final : public Desktop {
 public:
   QtDesktop();
@@ -28,6 +28,7 @@ public:
   float nextRandom() override;
   bool claimSingleInstance() override;
   void receiveHandedFiles(std::function<void(const QString &path)> receiver) override;
+  void refuseHandedFiles() override;
   bool handToRunningCopy(const QString &path) override;
   qsizetype longestWebAddress() const override;
   std::optional<QString> readSetting(const QString &section, const QString &key) override;
