@@ -67,7 +67,7 @@ Request readRequest(const QByteArray &received, QString &path)
 // Waits until the copy has said the answer, and nothing else, in time.
 bool answered(QLocalSocket &socket, const QByteArray &answer, const QDeadlineTimer &patience)
 {
-  QByteArray said;
+  QByteArray said = socket.read(answer.size());
   while (said.size() < answer.size() && socket.waitForReadyRead(patience.remainingTime()))
     said += socket.read(answer.size() - said.size());
   return said == answer;

@@ -8,7 +8,8 @@
 // On Linux they live in the abstract namespace, which needs no file and so
 // neither a folder that every start agrees on nor a path short enough for a
 // socket address; having no file permissions either, each end asks the system
-// who the other is. On Windows they are named pipes that admit this user only.
+// who the other is. On Windows they are named pipes that admit this user only,
+// and a start asks who made the pipe.
 QLocalServer::SocketOptions handoffServerOptions();
 QLocalSocket::SocketOptions handoffSocketOptions();
 
