@@ -1,4 +1,3 @@
-#include "platform/handoff.h"
 #include "platform/instancelock.h"
 #include "platform/qtdesktop.h"
 #include "realdesktoptest.h"
@@ -46,10 +45,10 @@ void age(const QString &path)
   QCOMPARE(::utime(QFile::encodeName(path).constData(), &times), 0);
 }
 
-// A socket of the hand-off's kind bound to, or connected to, the name as
-// another user, nobody; -1 when that cannot be done.
-// For a child of fork(): nothing here allocates.
-int socketAsNobody(const QByteArray &encoded, bool listening)
+// A socket of the hand-off's kind connected to the name as another user,
+// nobody; -1 when that cannot be done. For a child of fork(): nothing here
+// allocates.
+int socketAsNobody(const QByteArray &encoded)
 {
   constexpr uid_t Nobody = 65534;
   if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
@@ -60,10 +59,7 @@ int socketAsNobody(const QByteArray &encoded, bool listening)
   const auto size = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + encoded.size());
   const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
   const auto *where = reinterpret_cast<const sockaddr *>(&address); // NOLINT
-  const bool ready = listening
-                         ? ::bind(descriptor, where, size) == 0 && ::listen(descriptor, 4) == 0
-                         : ::connect(descriptor, where, size) == 0;
-  return ready ? descriptor : -1;
+  return ::connect(descriptor, where, size) == 0 ? descriptor : -1;
 }
 
 // Waits for the child, the events going on meanwhile; its exit status.
@@ -125,25 +121,9 @@ private slots:
     QVERIFY(!QFileInfo::exists(lockPath()));
   }
 
-  // A copy that ends removes its own lock file only: another copy's, put at
-  // the same path after this one's was deleted, stays and holds.
-  void aCopyRemovesOnlyItsOwnLockFile()
-  {
-    auto first = std::make_unique<InstanceLock>(lockPath());
-    QCOMPARE(first->claim(), InstanceLock::Claim::Claimed);
-    QVERIFY(QFile::remove(lockPath()));
-    InstanceLock second(lockPath());
-    QCOMPARE(second.claim(), InstanceLock::Claim::Claimed);
-    QVERIFY(first->handoffName() != second.handoffName());
-    first.reset();
-    InstanceLock third(lockPath());
-    QCOMPARE(third.claim(), InstanceLock::Claim::HeldByAnotherCopy);
-    QCOMPARE(third.handoffName(), second.handoffName());
-  }
-
-  // Another user reaches neither side of the hand-off: its request is not
-  // taken, and listening first under the name it is told no path.
-  void anotherUserHasNoPartInTheHandoff()
+  // Another user's request is not taken: the copy closes the connection
+  // without a word.
+  void anotherUserHandsNothingOver()
   {
     if (::geteuid() != 0)
       QSKIP("becoming another user needs root");
@@ -161,7 +141,7 @@ private slots:
     const pid_t sender = ::fork();
     if (sender == 0) {
       // 0 when the copy closes the connection without a word.
-      const int descriptor = socketAsNobody(name, false);
+      const int descriptor = socketAsNobody(name);
       char answer = 0;
       ::_exit(descriptor < 0                                                         ? 2
               : ::write(descriptor, request.constData(), size_t(request.size())) < 0 ? 3
@@ -170,27 +150,6 @@ private slots:
     }
     QCOMPARE(exitStatus(sender), 0);
     QVERIFY(received.isEmpty());
-
-    const QString squatted =
-        QStringLiteral("quorrin-squatted-%1").arg(QCoreApplication::applicationPid());
-    const QByteArray squattedName = squatted.toUtf8();
-    int ready[2] = {-1, -1};
-    QCOMPARE(::pipe(ready), 0);
-    const pid_t squatter = ::fork();
-    if (squatter == 0) {
-      // 0 when the start that connected said nothing.
-      const int descriptor = socketAsNobody(squattedName, true);
-      (void)!::write(ready[1], "x", 1);
-      const int connection = descriptor < 0 ? -1 : ::accept(descriptor, nullptr, nullptr);
-      char said = 0;
-      ::_exit(connection < 0 ? 2 : ::read(connection, &said, 1) > 0 ? 1 : 0);
-    }
-    char child = 0;
-    QCOMPARE(::read(ready[0], &child, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    QVERIFY(!FileHandoff::send({squatted}, QStringLiteral("/tmp/x.zod")));
-    QCOMPARE(exitStatus(squatter), 0);
   }
 
   void withNoFolderForTheLockTheProgramStillStarts()

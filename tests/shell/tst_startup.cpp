@@ -144,20 +144,6 @@ private slots:
     QCOMPARE(currentReading().strUserName, QStringLiteral("Bea"));
   }
 
-  // Exit pressed on the closing screen a moment before a file is handed over:
-  // the click that follows does not end the program under the reading.
-  void anExitPressedAsAFileComesLeavesTheReading()
-  {
-    StartApplication();
-    Forms::find<frmMain>()->close();
-    Forms::find<frmNagScreen2>()->cmdClose->animateClick();
-    handOver(savedReading(QStringLiteral("Ada"), QStringLiteral("December")));
-    QTRY_COMPARE(shownSign(), QStringLiteral("EMU"));
-    QTest::qWait(300);
-    QCOMPARE(scripted->processEnds, 0);
-    QCOMPARE(shownSign(), QStringLiteral("EMU"));
-  }
-
   void aSecondCopyIsRefusedWithoutAWindow()
   {
     scripted->anotherCopyRunning = true;
