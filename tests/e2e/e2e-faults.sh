@@ -335,18 +335,26 @@ two_copies() {
 # ended_or_told <pid>: the start has ended, or a box of the program is up.
 ended_or_told() { ! process_running "$1" || message_box "$TITLE"; }
 
+# another_result <window>: a result window other than the one given is up.
+another_result() {
+  local now
+  now=$(window_by_role frmAustralianAstrologyResult) && [ "$now" != "$1" ]
+}
+
 # hand_over <file> [start_program arguments...]: a start with the file while a
 # copy runs ends by itself without a word; PROGRAM_PID is the running copy's
-# again.
+# again. A result window that was up has made way for the reading's.
 hand_over() {
-  local running=$PROGRAM_PID file=$1
+  local running=$PROGRAM_PID file=$1 result
   shift
+  result=$(window_by_role frmAustralianAstrologyResult || true)
   start_program "$@" -- "$file"
   local handing=$PROGRAM_PID
   PROGRAM_PID=$running
   wait_until 20 ended_or_told "$handing" || fail "the start with $file neither ended nor said anything"
   ! message_box "$TITLE" >/dev/null || fail "the start with $file was refused: its file was not taken"
   wait "$handing" || fail "the start that handed $file over ended with status $?"
+  [ -z "$result" ] || wait_until 20 another_result "$result" || fail "the result window stayed as it was"
 }
 
 # expect_reading <name> <month>: the running copy shows the reading of that
