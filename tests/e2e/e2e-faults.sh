@@ -426,6 +426,10 @@ handoff_elsewhere() {
   end_program
 }
 
+# connection_waits <pid>: a connection waits on a listening socket of the
+# process, not yet taken.
+connection_waits() { ss -xlp | grep "pid=$1," | awk '$3 > 0 { found = 1 } END { exit !found }'; }
+
 # Exit pressed on the closing screen just as a start hands a file over: the
 # copy is stopped while Alt+X and the start's message reach it, so that it
 # meets both at once. Either the start tells its user and the copy ends, or
@@ -442,7 +446,8 @@ exit_as_file_comes() {
   start_program -- "$ROW_DIR/handed.zod"
   local handing=$PROGRAM_PID
   PROGRAM_PID=$running
-  sleep 2
+  wait_until 10 connection_waits "$running" || fail "the start did not reach the stopped copy"
+  sleep 0.5 # for the request to follow the connection
   kill -CONT "$running"
   wait_until 15 ended_or_told "$handing" || fail "the start with the file neither ended nor said anything"
   if message_box "$TITLE" >/dev/null; then
