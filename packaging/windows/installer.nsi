@@ -59,10 +59,12 @@ VIAddVersionKey "LegalCopyright" "The Quorrin Australian Astrology authors"
 ; open while it runs: with the program running, the installer and the
 ; uninstaller ask for it to be closed before they change anything. Silent, or
 ; when the user declines, they end with status 2 and have changed nothing.
-!macro WAIT_FOR_PROGRAM_TO_CLOSE UN
+!macro WAIT_FOR_PROGRAM_TO_CLOSE UN CAPTION
 Function ${UN}waitForProgramToClose
   Push $0
   Push $1
+  Push $2
+  Push $3
   retry:
     ; Opened to read, sharing reading only: refused with a sharing violation
     ; (32) while any process has the lock open for writing.
@@ -71,18 +73,26 @@ Function ${UN}waitForProgramToClose
     ${If} $0 P<> -1
       System::Call 'kernel32::CloseHandle(p r0)'
     ${ElseIf} $1 = 32
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST|MB_SETFOREGROUND \
-        "${PRODUCT} is running.$\n$\nClose it (File > Exit, then Exit on its last screen) and choose Retry. Cancel leaves everything as it is." \
-        /SD IDCANCEL IDRETRY retry
+      ${IfNot} ${Silent}
+        ; Retry and Cancel, a warning, system-modal and topmost: above the
+        ; program's closing screen, itself topmost. NSIS's MessageBox has no
+        ; system-modal box, without which Wine keeps a box below it.
+        StrCpy $2 "${PRODUCT} is running.$\n$\nClose it (File > Exit, then Exit on its last screen) and choose Retry. Cancel leaves everything as it is."
+        StrCpy $3 "${CAPTION}"
+        System::Call 'user32::MessageBoxW(p $HWNDPARENT, w r2, w r3, i 0x51035) i.r1'
+        StrCmp $1 4 retry
+      ${EndIf}
       SetErrorLevel 2
       Quit
     ${EndIf}
+  Pop $3
+  Pop $2
   Pop $1
   Pop $0
 FunctionEnd
 !macroend
-!insertmacro WAIT_FOR_PROGRAM_TO_CLOSE ""
-!insertmacro WAIT_FOR_PROGRAM_TO_CLOSE "un."
+!insertmacro WAIT_FOR_PROGRAM_TO_CLOSE "" "$(^SetupCaption)"
+!insertmacro WAIT_FOR_PROGRAM_TO_CLOSE "un." "$(^UninstallCaption)"
 
 ; An install elsewhere would be left behind, and its uninstaller would take
 ; this one's Start-menu entry, file type and "Apps & features" entry with it.

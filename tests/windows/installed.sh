@@ -111,7 +111,7 @@ wine reg query 'HKCU\Software\Classes\.zod' /ve 2>/dev/null | grep -q 'Quorrin.A
 registry_key_exists "$UNINSTALL_KEY" || fail "no entry in Apps & features"
 # Apps & features shows the size of the installed files, in KB.
 size=$(($(registry_value "$UNINSTALL_KEY" EstimatedSize)))
-files_size=$(($(find "$INSTALLED" -type f -printf '%s\n' | paste -sd+) / 1024))
+files_size=$((($(find "$INSTALLED" -type f -printf '%s\n' | paste -sd+)) / 1024))
 [ "$size" -ge $((files_size * 95 / 100)) ] && [ "$size" -le $((files_size * 105 / 100)) ] ||
   fail "Apps & features gives $size KB for $files_size KB of files"
 
