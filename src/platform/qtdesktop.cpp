@@ -1,5 +1,6 @@
 #include "platform/qtdesktop.h"
 
+#include "platform/filedialog/filedialog.h"
 #include "platform/handoff.h"
 #include "platform/instancelock.h"
 #include "platform/placement.h"
@@ -9,10 +10,10 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTimer>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <chrono>
@@ -31,48 +32,6 @@
 #ifdef QUORRIN_CHECK_LEAKS_AT_END
 #include <sanitizer/lsan_interface.h>
 #endif
-
-namespace {
-
-// "Description|pattern" as the program keeps it, to Qt's "Description (pattern)".
-QString qtFilter(const QString &filter)
-{
-  QString description = filter.section(QLatin1Char('|'), 0, 0).trimmed();
-  const QString pattern = filter.section(QLatin1Char('|'), 1).trimmed();
-  if (pattern.isEmpty() || description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
-    return description;
-  return QStringLiteral("%1 (%2)").arg(description, pattern);
-}
-
-// A box or dialog that no window asked for comes up in the middle of the
-// screen with the focus; one with an owner is put over it by Qt and kept above
-// it by the window manager.
-int runModal(QDialog &dialog, QWidget *owner)
-{
-  if (!owner) {
-    centreOnScreen(dialog);
-    QTimer::singleShot(0, &dialog, [&dialog] {
-      dialog.raise();
-      dialog.activateWindow();
-    });
-  }
-  return dialog.exec();
-}
-
-QString runFileDialog(QWidget *owner, const FileDialogRequest &request,
-                      QFileDialog::AcceptMode mode)
-{
-  QFileDialog dialog(owner, request.title, QString(), qtFilter(request.filter));
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                     : QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(request.defaultSuffix);
-  if (runModal(dialog, owner) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return {};
-  return dialog.selectedFiles().constFirst();
-}
-
-} // namespace
 
 QtDesktop::QtDesktop() = default;
 QtDesktop::~QtDesktop() = default;
@@ -97,12 +56,33 @@ MessageAnswer QtDesktop::messageBox(QWidget *owner, const QString &text, Message
 
 QString QtDesktop::openFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  return runFileDialog(owner, request, QFileDialog::AcceptOpen);
+  return rememberFolder(askForFile(owner, request, FileDialogMode::Open, dialogFolder()));
 }
 
 QString QtDesktop::saveFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  return runFileDialog(owner, request, QFileDialog::AcceptSave);
+  return rememberFolder(askForFile(owner, request, FileDialogMode::Save, dialogFolder()));
+}
+
+QString QtDesktop::dialogFolder() const
+{
+  // Never the working folder, which is the program's own folder when the
+  // Start menu starts it.
+  const QStringList candidates = {
+      m_lastDialogFolder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+      QDir::homePath()};
+  for (const QString &folder : candidates) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+      return folder;
+  }
+  return {};
+}
+
+QString QtDesktop::rememberFolder(const QString &chosenFile)
+{
+  if (!chosenFile.isEmpty())
+    m_lastDialogFolder = QFileInfo(chosenFile).absolutePath();
+  return chosenFile;
 }
 
 bool QtDesktop::openUrl(const QString &address)

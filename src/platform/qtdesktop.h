@@ -44,6 +44,12 @@ public:
   static QString applicationName();
 
 private:
+  // The file dialogs start in the user's documents, then in the folder last
+  // chosen in this run.
+  QString dialogFolder() const;
+  QString rememberFolder(const QString &chosenFile);
+
+  QString m_lastDialogFolder;
   InstanceClaim m_instance;
   std::unique_ptr<class FileHandoff> m_handoff;
   std::mt19937 m_random;

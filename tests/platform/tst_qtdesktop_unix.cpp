@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -35,6 +36,31 @@ bool lockedElsewhere(const QString &path)
   if (descriptor >= 0)
     ::close(descriptor);
   return locked;
+}
+
+// Answers the file dialog that the call runs with the file, or cancels it with
+// none; gives the folder the dialog started in and the file the call returned.
+std::pair<QString, QString> answerFileDialog(const std::function<QString()> &call,
+                                             const QString &file)
+{
+  QString startedIn;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+    if (!dialog)
+      return;
+    poll.stop();
+    startedIn = dialog->directory().absolutePath();
+    if (file.isEmpty()) {
+      dialog->reject();
+    } else {
+      dialog->selectFile(file);
+      static_cast<QDialog *>(dialog)->accept(); // public there
+    }
+  });
+  poll.start(10);
+  const QString chosen = call();
+  return {startedIn, chosen};
 }
 
 // Makes a file look as if it was written a while ago, not by a copy starting now.
@@ -89,6 +115,35 @@ class QtDesktopUnixTest : public RealDesktopTest {
   }
 
 private slots:
+  // The dialogs start in the user's documents, not in the working folder, then
+  // in the folder last chosen; what Qt keeps of them stays in the program's
+  // folder, not in the store that every Qt program shares.
+  void theFileDialogsStartInDocumentsThenWhereTheUserLastChose()
+  {
+    const QString documents = folder(QStringLiteral("documents"));
+    const QString elsewhere = folder(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(documents) && QDir().mkpath(elsewhere));
+    QVERIFY(QDir().mkpath(folder(QStringLiteral("config"))));
+    writeFile(folder(QStringLiteral("config/user-dirs.dirs")),
+              "XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
+    const QString reading = elsewhere + QStringLiteral("/ada.zod");
+    writeFile(reading, "");
+    QtDesktop desktop;
+    const FileDialogRequest request{QStringLiteral("Title"), QStringLiteral("Readings|*.zod"),
+                                    QStringLiteral("zod")};
+    const auto open = [&] { return desktop.openFileName(nullptr, request); };
+    const auto save = [&] { return desktop.saveFileName(nullptr, request); };
+
+    QCOMPARE(answerFileDialog(save, QString()), std::make_pair(documents, QString()));
+    QCOMPARE(answerFileDialog(open, reading), std::make_pair(documents, reading));
+    QCOMPARE(answerFileDialog(save, QString()).first, elsewhere);
+    QCOMPARE(answerFileDialog(open, QString()).first, elsewhere);
+
+    const QString programFolder = folder(QStringLiteral("config/")) + QtDesktop::applicationName();
+    QVERIFY(QFileInfo::exists(programFolder + QStringLiteral("/QtProject.conf")));
+    QVERIFY(!QFileInfo::exists(folder(QStringLiteral("config/QtProject.conf"))));
+  }
+
   void aLockHeldByAnotherProcessRefusesUntilItEnds()
   {
     writeFile(lockPath(), "whatever it says");
