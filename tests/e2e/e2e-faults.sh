@@ -728,8 +728,8 @@ ended_soon_after() {
 # its way to the print server, so the user is told that it was not printed;
 # then the program is ended while the print still waits: with Exit on the
 # closing screen, or with SIGTERM, as at logout, while that box is still up.
-# The program ends at once, and once the server has the whole reading, no job
-# is left held there, where anyone could let it go to print.
+# The program ends within 2 s, and once the server has the whole reading, no
+# job is left held there, where anyone could let it go to print.
 print_held_at_end() {
   use_private_cups
   start_print_proxy hold Send-Document 25
@@ -826,8 +826,8 @@ ROWS=(
   "print-cut-send|Print with the connection to the print server cut while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left|print_refused cut-send|private_cups_unavailable"
   "print-killed-server|Print with the print server killed by SIGKILL while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left once the server is back|print_refused killed-server|private_cups_unavailable"
   "print-held-job-request|Print with the job request held 20 s on its way to the print server|The reading could not be printed. within about 15 s, the window repaints meanwhile|nothing printed, no job left, the held request answered and 3 s more|print_refused held-job-request|private_cups_unavailable"
-  "print-exit-held|Exit while the print server holds the reading it was sent|The reading could not be printed., then Exit ends the program within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end exit|private_cups_unavailable"
-  "print-sigterm-held|SIGTERM, as at logout, while the print server holds the reading and the box saying so is up|The reading could not be printed., then the program ends within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end sigterm|private_cups_unavailable"
+  "print-exit-held|Exit while the reading sent to print is held 25 s on its way to the print server|The reading could not be printed., then Exit ends the program within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end exit|private_cups_unavailable"
+  "print-sigterm-held|SIGTERM, as at logout, while the reading sent to print is held on its way and the box saying so is up|The reading could not be printed., then the program ends within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end sigterm|private_cups_unavailable"
   "open-pipe|a named pipe chosen as the saved reading x.zod|Please Enter Your Name at once, the main window stays|the pipe as it was|pipe_as_saved_reading"
 )
 
