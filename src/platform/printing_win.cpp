@@ -100,8 +100,8 @@ protected:
     m_job = m_queue.findJob(m_document);
     if (!m_job)
       return;
-    // The spooler takes the job back on a handle of its own, even while this
-    // thread still waits on it to take the pages.
+    // On a handle of its own, the job can be taken back from any thread, even
+    // while this one still hands the spooler its pages.
     m_handOver.holds([printer = printerName(), job = m_job](QDeadlineTimer) {
       const Queue queue(printer);
       return queue.isOpen() && queue.control(job, JOB_CONTROL_DELETE);
