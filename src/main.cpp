@@ -1,8 +1,10 @@
 #include "platform/arguments.h"
 #include "platform/guistart.h"
 #include "platform/qtdesktop.h"
+#include "platform/session/endrequest.h"
 #include "platform/terminal.h"
 #include "shell/commandline.h"
+#include "shell/shutdown.h"
 #include "shell/startup.h"
 
 #include <QApplication>
@@ -51,6 +53,9 @@ int main(int argc, char *argv[])
 
   QtDesktop desktop;
   setDesktop(&desktop);
+  // Asked to end by the system, the program ends as through its closing
+  // screen, which takes back a reading still held on the print server.
+  onEndRequest(ExitApplication);
   StartApplication(command.file);
   return QApplication::exec();
 }

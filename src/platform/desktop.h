@@ -81,7 +81,8 @@ public:
   virtual std::optional<QString> readSetting(const QString &section, const QString &key) = 0;
   virtual bool writeSetting(const QString &section, const QString &key, const QString &value) = 0;
 
-  // Ends the process at once. The real desktop never returns from it.
+  // Ends the process at once, but for taking back what the print server
+  // holds and has not printed. The real desktop never returns from it.
   virtual void endProcess() = 0;
 };
 

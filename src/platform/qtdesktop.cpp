@@ -169,6 +169,7 @@ void QtDesktop::endProcess()
 {
   m_handoff.reset();
   m_instance.locks.clear();
+  takeBackUnprintedJobs();
   std::fflush(nullptr);
 #ifdef QUORRIN_CHECK_LEAKS_AT_END
   // _Exit skips the check LeakSanitizer makes at a normal exit. A leak found

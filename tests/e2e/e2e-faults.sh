@@ -875,8 +875,9 @@ while True:
   end_program
 }
 
-# The print thread is still waiting on the silent server: leaving through the
-# closing screen must not wait for it.
+# The print thread is still waiting on the print server: leaving through the
+# closing screen waits for it no more than the 2 s it may take to take back a
+# job that the server holds.
 leave_while_print_waits() {
   focus "$(window_by_role frmSave)"
   keys alt+F4
@@ -884,8 +885,52 @@ leave_while_print_waits() {
   focus "$(wait_window frmAustralianAstrologyResult)"
   menu alt+f x
   focus "$(wait_window frmNagScreen2)"
+  local asked
+  asked=$(date +%s%N)
   keys alt+x
   wait_exit "$PROGRAM_PID" || fail "Exit did not end the program while a print waited"
+  ended_soon_after "$asked" Exit
+}
+
+# ended_soon_after <time in ns> <what>: the program ended within 3 s (2 s and
+# the time it takes to see it gone) of being asked to.
+ended_soon_after() {
+  local took=$((($(date +%s%N) - $1) / 1000000))
+  echo "  ended $took ms after $2"
+  [ "$took" -le 3000 ] || fail "the program took $took ms to end after $2"
+}
+
+# print_held_at_end <exit|sigterm>: the print proxy holds the reading 25 s on
+# its way to the print server, so the user is told that it was not printed;
+# then the program is ended while the print still waits: with Exit on the
+# closing screen, or with SIGTERM, as at logout, while that box is still up.
+# The program ends within 2 s, and once the server has the whole reading, no
+# job is left held there, where anyone could let it go to print.
+print_held_at_end() {
+  use_private_cups
+  start_print_proxy hold Send-Document 25
+  start_program CUPS_SERVER="$PROXY_SOCKET"
+  a_reading
+  focus "$(reading_window)"
+  local started=$SECONDS
+  keys alt+p
+  wait_until 10 proxy_saw "Send-Document held" || fail "the reading was never sent$(proxy_trail)"
+  wait_until $((started + 15 - SECONDS)) message_box "$TITLE" ||
+    fail "the user was not told within 15 s of Print$(proxy_trail)"
+  if [ "$1" = sigterm ]; then
+    local asked
+    asked=$(date +%s%N)
+    kill -TERM "$PROGRAM_PID"
+    wait_exit "$PROGRAM_PID" || fail "SIGTERM did not end the program while its box was up"
+    ended_soon_after "$asked" SIGTERM
+  else
+    answer_box Return
+    leave_while_print_waits
+  fi
+  wait_until 30 proxy_saw "Send-Document let go" || fail "the reading was never let go$(proxy_trail)"
+  sleep 3
+  no_job_waiting || fail "a job was left on the print server: $(lpstat -o)$(proxy_trail)"
+  [ -z "$(printed_pdfs)" ] || fail "something was printed: $(printed_pdfs)$(proxy_trail)"
 }
 
 # ------------------------------------------------------------- open rows
@@ -965,6 +1010,8 @@ ROWS=(
   "print-cut-send|Print with the connection to the print server cut while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left|print_refused cut-send|private_cups_unavailable"
   "print-killed-server|Print with the print server killed by SIGKILL while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left once the server is back|print_refused killed-server|private_cups_unavailable"
   "print-held-job-request|Print with the job request held 20 s on its way to the print server|The reading could not be printed. within about 15 s, the window repaints meanwhile|nothing printed, no job left, the held request answered and 3 s more|print_refused held-job-request|private_cups_unavailable"
+  "print-exit-held|Exit while the reading sent to print is held 25 s on its way to the print server|The reading could not be printed., then Exit ends the program within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end exit|private_cups_unavailable"
+  "print-sigterm-held|SIGTERM, as at logout, while the reading sent to print is held on its way and the box saying so is up|The reading could not be printed., then the program ends within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end sigterm|private_cups_unavailable"
   "open-pipe|a named pipe chosen as the saved reading x.zod|Please Enter Your Name at once, the main window stays|the pipe as it was|pipe_as_saved_reading"
 )
 
