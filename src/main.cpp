@@ -1,8 +1,11 @@
 #include "app/startup.h"
 #include "core/commandline.h"
+#include "platform/arguments.h"
 #include "platform/guistart.h"
 #include "platform/qtdesktop.h"
+#include "platform/session/endrequest.h"
 #include "platform/terminal.h"
+#include "ui/shutdown.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -32,11 +35,9 @@ int answerWithoutWindows(const CommandLine &command, const QString &programName)
 
 int main(int argc, char *argv[])
 {
-  const QString programName = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i)
-    arguments.append(QString::fromLocal8Bit(argv[i]));
-  const CommandLine command = ParseCommandLine(arguments);
+  const QStringList arguments = commandLineArguments(argc, argv);
+  const QString programName = QFileInfo(arguments.value(0)).fileName();
+  const CommandLine command = ParseCommandLine(arguments.mid(1));
   if (command.action != CommandLine::Action::Run)
     return answerWithoutWindows(command, programName);
 
@@ -52,6 +53,9 @@ int main(int argc, char *argv[])
 
   QtDesktop desktop;
   setDesktop(&desktop);
+  // Asked to end by the system, the program ends as through its closing
+  // screen, which takes back a reading still held on the print server.
+  onEndRequest(ExitApplication);
   StartApplication(command.file);
   return QApplication::exec();
 }

@@ -27,17 +27,23 @@ void bringToFront(QWidget *window)
   window->activateWindow();
 }
 
+// The user was leaving, with the closing screen up: the reading brings them
+// back, as Back would.
+void leaveClosingScreen()
+{
+  if (Forms::find<frmMain>() || Forms::find<frmAustralianAstrologyResult>())
+    return;
+  Forms::get<frmMain>().showModeless();
+  if (auto *closing = Forms::find<frmNagScreen2>())
+    closing->hideForm();
+}
+
 frmMain &freshMainWindow()
 {
-  if (auto *result = Forms::find<frmAustralianAstrologyResult>()) {
+  if (auto *result = Forms::find<frmAustralianAstrologyResult>())
     result->cmdBack_Click();
-  } else if (!Forms::find<frmMain>()) {
-    // The user was leaving, with the closing screen up: the reading brings
-    // them back, as Back would.
-    Forms::get<frmMain>().showModeless();
-    if (auto *closing = Forms::find<frmNagScreen2>())
-      closing->hideForm();
-  }
+  else
+    leaveClosingScreen();
   return Forms::get<frmMain>();
 }
 
@@ -63,6 +69,10 @@ void showWaitingFiles()
 void ShowSavedReadingFile(const QString &path)
 {
   waitingFiles().enqueue(path);
+  // The closing screen goes at once, so that an Exit pressed on it a moment
+  // ago cannot end the program before the reading is shown.
+  if (!QApplication::activeModalWidget())
+    leaveClosingScreen();
   // Shown from the event loop, never from inside whatever handed it over.
   if (waitingFiles().size() == 1)
     QTimer::singleShot(0, showWaitingFiles);

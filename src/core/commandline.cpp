@@ -1,9 +1,9 @@
 #include "core/commandline.h"
 
 #include "config.h"
+#include "platform/store/filenames.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -16,8 +16,7 @@ const QCommandLineOption VersionOption({QStringLiteral("v"), QStringLiteral("ver
 QString absoluteFile(const QString &argument)
 {
   const QUrl address(argument);
-  const QString path = address.isLocalFile() ? address.toLocalFile() : argument;
-  return QFileInfo(path).absoluteFilePath();
+  return absoluteFileName(address.isLocalFile() ? localFileOf(address) : argument);
 }
 
 } // namespace

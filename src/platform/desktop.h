@@ -66,8 +66,10 @@ public:
   // The copy that claimed it takes saved readings from later starts from then
   // on, and passes the path of each to the receiver as it comes.
   virtual void receiveHandedFiles(std::function<void(const QString &path)> receiver) = 0;
-  // A later start hands the path of a saved reading to the running copy;
-  // false when no running copy took it.
+  // The copy takes no more files from then on: it is ending.
+  virtual void refuseHandedFiles() = 0;
+  // A start that the running copy refused hands it the path of a saved
+  // reading; false when the running copy did not take it.
   virtual bool handToRunningCopy(const QString &path) = 0;
 
   // The longest web address the browser can be handed, in characters.
@@ -79,7 +81,8 @@ public:
   virtual std::optional<QString> readSetting(const QString &section, const QString &key) = 0;
   virtual bool writeSetting(const QString &section, const QString &key, const QString &value) = 0;
 
-  // Ends the process at once. The real desktop never returns from it.
+  // Ends the process at once, but for taking back what the print server
+  // holds and has not printed. The real desktop never returns from it.
   virtual void endProcess() = 0;
 };
 

@@ -1,8 +1,10 @@
 #include "platform/placement.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -77,4 +79,16 @@ void centreOnScreen(QWidget &window)
     window.winId();
     new FrameWatcher(window, frame);
   }
+}
+
+int runModal(QDialog &dialog, QWidget *owner)
+{
+  if (!owner) {
+    centreOnScreen(dialog);
+    QTimer::singleShot(0, &dialog, [&dialog] {
+      dialog.raise();
+      dialog.activateWindow();
+    });
+  }
+  return dialog.exec();
 }

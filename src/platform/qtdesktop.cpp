@@ -1,5 +1,8 @@
 #include "platform/qtdesktop.h"
 
+#include "platform/filedialog.h"
+#include "platform/singlecopy/handoff.h"
+#include "platform/singlecopy/instancelock.h"
 #include "platform/placement.h"
 #include "platform/printing/printing.h"
 #include "platform/singlecopy/handoff.h"
@@ -9,10 +12,10 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTimer>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <chrono>
@@ -31,48 +34,6 @@
 #ifdef QUORRIN_CHECK_LEAKS_AT_END
 #include <sanitizer/lsan_interface.h>
 #endif
-
-namespace {
-
-// "Description|pattern" as the program keeps it, to Qt's "Description (pattern)".
-QString qtFilter(const QString &filter)
-{
-  QString description = filter.section(QLatin1Char('|'), 0, 0).trimmed();
-  const QString pattern = filter.section(QLatin1Char('|'), 1).trimmed();
-  if (pattern.isEmpty() || description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
-    return description;
-  return QStringLiteral("%1 (%2)").arg(description, pattern);
-}
-
-// A box or dialog that no window asked for comes up in the middle of the
-// screen with the focus; one with an owner is put over it by Qt and kept above
-// it by the window manager.
-int runModal(QDialog &dialog, QWidget *owner)
-{
-  if (!owner) {
-    centreOnScreen(dialog);
-    QTimer::singleShot(0, &dialog, [&dialog] {
-      dialog.raise();
-      dialog.activateWindow();
-    });
-  }
-  return dialog.exec();
-}
-
-QString runFileDialog(QWidget *owner, const FileDialogRequest &request,
-                      QFileDialog::AcceptMode mode)
-{
-  QFileDialog dialog(owner, request.title, QString(), qtFilter(request.filter));
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                     : QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(request.defaultSuffix);
-  if (runModal(dialog, owner) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return {};
-  return dialog.selectedFiles().constFirst();
-}
-
-} // namespace
 
 QtDesktop::QtDesktop() = default;
 QtDesktop::~QtDesktop() = default;
@@ -97,12 +58,33 @@ MessageAnswer QtDesktop::messageBox(QWidget *owner, const QString &text, Message
 
 QString QtDesktop::openFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  return runFileDialog(owner, request, QFileDialog::AcceptOpen);
+  return rememberFolder(askForFile(owner, request, FileDialogMode::Open, dialogFolder()));
 }
 
 QString QtDesktop::saveFileName(QWidget *owner, const FileDialogRequest &request)
 {
-  return runFileDialog(owner, request, QFileDialog::AcceptSave);
+  return rememberFolder(askForFile(owner, request, FileDialogMode::Save, dialogFolder()));
+}
+
+QString QtDesktop::dialogFolder() const
+{
+  // Never the working folder, which is the program's own folder when the
+  // Start menu starts it.
+  const QStringList candidates = {
+      m_lastDialogFolder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+      QDir::homePath()};
+  for (const QString &folder : candidates) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+      return folder;
+  }
+  return {};
+}
+
+QString QtDesktop::rememberFolder(const QString &chosenFile)
+{
+  if (!chosenFile.isEmpty())
+    m_lastDialogFolder = QFileInfo(chosenFile).absolutePath();
+  return chosenFile;
 }
 
 bool QtDesktop::openUrl(const QString &address)
@@ -148,23 +130,20 @@ bool QtDesktop::claimSingleInstance()
 
 void QtDesktop::receiveHandedFiles(std::function<void(const QString &path)> receiver)
 {
-  if (m_instance.folder.isEmpty())
-    return;
   m_handoff = std::make_unique<FileHandoff>(std::move(receiver));
-  if (!m_handoff->listen(FileHandoff::nameInFolder(m_instance.folder)))
+  if (!m_handoff->listen(m_instance.handoffNames))
     m_handoff.reset();
+}
+
+void QtDesktop::refuseHandedFiles()
+{
+  if (m_handoff)
+    m_handoff->refuse();
 }
 
 bool QtDesktop::handToRunningCopy(const QString &path)
 {
-  // The running copy listens in the first folder whose lock it holds, which
-  // need not be this start's first.
-  QStringList names;
-  for (const QString &folder : instanceLockFolders()) {
-    if (!folder.isEmpty())
-      names.append(FileHandoff::nameInFolder(folder));
-  }
-  return FileHandoff::send(names, path);
+  return FileHandoff::send(m_instance.handoffNames, path);
 }
 
 std::optional<QString> QtDesktop::readSetting(const QString &section, const QString &key)
@@ -192,6 +171,7 @@ void QtDesktop::endProcess()
 {
   m_handoff.reset();
   m_instance.locks.clear();
+  takeBackUnprintedJobs();
   std::fflush(nullptr);
 #ifdef QUORRIN_CHECK_LEAKS_AT_END
   // _Exit skips the check LeakSanitizer makes at a normal exit. A leak found

@@ -11,7 +11,7 @@
 // The desktop on Qt: message boxes and file dialogs, the default browser,
 // the default printer, QSettings in the user's own store, and lock
 // files in the user's own folders for the single running copy, with a local
-// socket beside them through which later starts hand over saved readings.
+// socket through which later starts hand over saved readings.
 class QtDesktop final : public Desktop {
 public:
   QtDesktop();
@@ -28,6 +28,7 @@ public:
   float nextRandom() override;
   bool claimSingleInstance() override;
   void receiveHandedFiles(std::function<void(const QString &path)> receiver) override;
+  void refuseHandedFiles() override;
   bool handToRunningCopy(const QString &path) override;
   qsizetype longestWebAddress() const override;
   std::optional<QString> readSetting(const QString &section, const QString &key) override;
@@ -43,6 +44,12 @@ public:
   static QString applicationName();
 
 private:
+  // The file dialogs start in the user's documents, then in the folder last
+  // chosen in this run.
+  QString dialogFolder() const;
+  QString rememberFolder(const QString &chosenFile);
+
+  QString m_lastDialogFolder;
   InstanceClaim m_instance;
   std::unique_ptr<class FileHandoff> m_handoff;
   std::mt19937 m_random;

@@ -12,8 +12,11 @@ void ExitApplication()
   // outer one must not end it a second time.
   static int activeCalls = 0;
   static bool ended = false;
-  if (activeCalls == 0)
+  if (activeCalls == 0) {
     ended = false;
+    // A file handed over now could never be shown: its start tells its user.
+    desktop().refuseHandedFiles();
+  }
   ++activeCalls;
 
   QList<QPointer<Form>> forms;

@@ -308,6 +308,182 @@ two_copies() {
   end_program "$first"
 }
 
+# ------------------------------------------------------------ hand-off rows
+
+# ended_or_told <pid>: the start has ended, or a box of the program is up.
+ended_or_told() { ! process_running "$1" || message_box "$TITLE"; }
+
+# another_result <window>: a result window other than the one given is up.
+another_result() {
+  local now
+  now=$(window_by_role frmAustralianAstrologyResult) && [ "$now" != "$1" ]
+}
+
+# hand_over <file> [start_program arguments...]: a start with the file while a
+# copy runs ends by itself without a word; PROGRAM_PID is the running copy's
+# again. A result window that was up has made way for the reading's.
+hand_over() {
+  local running=$PROGRAM_PID file=$1 result
+  shift
+  result=$(window_by_role frmAustralianAstrologyResult || true)
+  start_program "$@" -- "$file"
+  local handing=$PROGRAM_PID
+  PROGRAM_PID=$running
+  wait_until 20 ended_or_told "$handing" || fail "the start with $file neither ended nor said anything"
+  ! message_box "$TITLE" >/dev/null || fail "the start with $file was refused: its file was not taken"
+  wait "$handing" || fail "the start that handed $file over ended with status $?"
+  [ -z "$result" ] || wait_until 20 another_result "$result" || fail "the result window stayed as it was"
+}
+
+# expect_reading <name> <month>: the running copy shows the reading of that
+# name and month: saved from its reading window it is that saved reading, and
+# the reading window is closed again.
+SHOWN=0
+expect_reading() {
+  SHOWN=$((SHOWN + 1))
+  wait_window frmAustralianAstrologyResult >/dev/null
+  reading_window >/dev/null
+  save_reading "$ROW_DIR/shown-$SHOWN.zod"
+  expect_saved_reading "$ROW_DIR/shown-$SHOWN.zod" "$1" "$2"
+  focus "$(window_by_role frmSave)"
+  keys alt+F4
+  wait_until 10 window_gone frmSave || fail "the reading window stayed"
+}
+
+# A saved reading whose file name is not UTF-8 (Latin-1, as old archives
+# unpacked on Linux have them) opens from the command line, and handed over.
+name_not_utf8() {
+  local cold handed
+  cold="$ROW_DIR/Zo$(printf '\xeb') old.zod"
+  handed="$ROW_DIR/bad$(printf '\xff').zod"
+  write_saved_reading "$cold" Zoe June
+  write_saved_reading "$handed" Ada December
+  # What a name cut at the bad byte, or with it replaced, would open.
+  write_saved_reading "$ROW_DIR/bad$(printf '\xef\xbf\xbd').zod" Wrong March
+  start_program -- "$cold"
+  expect_reading Zoe June
+  hand_over "$handed"
+  expect_reading Ada December
+  end_program
+}
+
+# A path with a line break in it, handed over, opens exactly that file, not
+# the one named by the path up to the break.
+name_with_line_break() {
+  mkdir -p "$ROW_DIR/d"
+  write_saved_reading "$ROW_DIR/d/a.zod" Wrong March
+  write_saved_reading "$ROW_DIR/d/a.zod"$'\n'"b.zod" Ada December
+  start_program
+  wait_window frmMain >/dev/null
+  hand_over "$ROW_DIR/d/a.zod"$'\n'"b.zod"
+  expect_reading Ada December
+  end_program
+}
+
+# handoff_elsewhere <how>: the later start does not find the running copy's
+# socket where it looked before; its file is still shown.
+handoff_elsewhere() {
+  local later=()
+  case $1 in
+  socket-deleted) ;;
+  runtime-unset)
+    mkdir -p "$ROW_DIR/tmp"
+    later=(-u XDG_RUNTIME_DIR TMPDIR="$ROW_DIR/tmp")
+    ;;
+  runtime-long)
+    XDG_RUNTIME_DIR="$ROW_DIR/$(printf 'long-runtime-folder-%.0s' {1..6})"
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    ;;
+  esac
+  start_program
+  no_box_over_main
+  [ "$1" != socket-deleted ] || find "$XDG_RUNTIME_DIR" "$XDG_CACHE_HOME" -type s -delete
+  write_saved_reading "$ROW_DIR/handed.zod" Ada December
+  hand_over "$ROW_DIR/handed.zod" "${later[@]}"
+  expect_reading Ada December
+  end_program
+}
+
+# connection_waits <pid>: a connection waits on a listening socket of the
+# process, not yet taken.
+connection_waits() { ss -xlp | grep "pid=$1," | awk '$3 > 0 { found = 1 } END { exit !found }'; }
+
+# Exit pressed on the closing screen just as a start hands a file over: the
+# copy is stopped while Alt+X and the start's message reach it, so that it
+# meets both at once. Either the start tells its user and the copy ends, or
+# the reading is shown.
+exit_as_file_comes() {
+  start_program
+  local running=$PROGRAM_PID
+  focus "$(wait_window frmMain)"
+  keys alt+F4
+  focus "$(wait_window frmNagScreen2)"
+  write_saved_reading "$ROW_DIR/handed.zod" Ada December
+  kill -STOP "$running"
+  xdotool key alt+x
+  start_program -- "$ROW_DIR/handed.zod"
+  local handing=$PROGRAM_PID
+  PROGRAM_PID=$running
+  wait_until 10 connection_waits "$running" || fail "the start did not reach the stopped copy"
+  sleep 0.5 # for the request to follow the connection
+  kill -CONT "$running"
+  wait_until 15 ended_or_told "$handing" || fail "the start with the file neither ended nor said anything"
+  if message_box "$TITLE" >/dev/null; then
+    echo "  the start was told"
+    answer_box Return
+    wait_exit "$handing" || fail "the told start did not end"
+    wait_exit "$running" || fail "Exit did not end the copy"
+  else
+    echo "  the copy took the file"
+    process_running "$running" || fail "the copy took the file and ended without showing it"
+    expect_reading Ada December
+    end_program
+  fi
+}
+
+# A start that gave up on a stopped copy (and told its user) does not have
+# its file opened once the copy goes on.
+sender_gave_up() {
+  start_program
+  local running=$PROGRAM_PID
+  wait_window frmMain >/dev/null
+  write_saved_reading "$ROW_DIR/handed.zod" Ada December
+  kill -STOP "$running"
+  second_copy_refused "$running" -- "$ROW_DIR/handed.zod"
+  kill -CONT "$running"
+  sleep 3
+  window_gone frmAustralianAstrologyResult || fail "the file of the start that gave up was opened"
+  window_by_role frmMain >/dev/null || fail "the main window went away"
+  end_program
+}
+
+# Both lock files deleted under a running copy A, so that B starts beside it:
+# when A ends through its closing screen, B keeps its locks and its hand-off,
+# and a third start is refused and hands its file to B.
+lock_deleted_under_copy() {
+  start_program
+  local first=$PROGRAM_PID first_main
+  first_main=$(wait_window frmMain)
+  rm "$(lock_file)" "$XDG_CACHE_HOME/$PROGRAM_NAME/$PROGRAM_NAME.lock"
+  start_program
+  local second=$PROGRAM_PID
+  wait_until 30 bash -c "[ \$(xdotool search --onlyvisible --name '^$TITLE' 2>/dev/null | wc -l) -ge 2 ]" ||
+    fail "the second copy did not start beside the first"
+  ! message_box "$TITLE" >/dev/null || fail "the second copy was refused"
+  focus "$first_main"
+  keys alt+F4
+  focus "$(wait_window frmNagScreen2)"
+  keys alt+x
+  wait_exit "$first" || fail "the first copy did not end"
+  lock_names "$(lock_file)" "$second" ||
+    fail "the second copy's lock is gone: $(ls -la "$XDG_RUNTIME_DIR")"
+  second_copy_refused "$second"
+  write_saved_reading "$ROW_DIR/handed.zod" Ada December
+  hand_over "$ROW_DIR/handed.zod"
+  expect_reading Ada December
+  end_program
+}
+
 # A refer-a-friend address longer than the browser can be handed: the user is
 # told in a box of the closing screen and nothing opens; a value just short of
 # that limit goes whole.
@@ -677,8 +853,9 @@ while True:
   end_program
 }
 
-# The print thread is still waiting on the silent server: leaving through the
-# closing screen must not wait for it.
+# The print thread is still waiting on the print server: leaving through the
+# closing screen waits for it no more than the 2 s it may take to take back a
+# job that the server holds.
 leave_while_print_waits() {
   focus "$(window_by_role frmSave)"
   keys alt+F4
@@ -686,8 +863,52 @@ leave_while_print_waits() {
   focus "$(wait_window frmAustralianAstrologyResult)"
   menu alt+f x
   focus "$(wait_window frmNagScreen2)"
+  local asked
+  asked=$(date +%s%N)
   keys alt+x
   wait_exit "$PROGRAM_PID" || fail "Exit did not end the program while a print waited"
+  ended_soon_after "$asked" Exit
+}
+
+# ended_soon_after <time in ns> <what>: the program ended within 3 s (2 s and
+# the time it takes to see it gone) of being asked to.
+ended_soon_after() {
+  local took=$((($(date +%s%N) - $1) / 1000000))
+  echo "  ended $took ms after $2"
+  [ "$took" -le 3000 ] || fail "the program took $took ms to end after $2"
+}
+
+# print_held_at_end <exit|sigterm>: the print proxy holds the reading 25 s on
+# its way to the print server, so the user is told that it was not printed;
+# then the program is ended while the print still waits: with Exit on the
+# closing screen, or with SIGTERM, as at logout, while that box is still up.
+# The program ends within 2 s, and once the server has the whole reading, no
+# job is left held there, where anyone could let it go to print.
+print_held_at_end() {
+  use_private_cups
+  start_print_proxy hold Send-Document 25
+  start_program CUPS_SERVER="$PROXY_SOCKET"
+  a_reading
+  focus "$(reading_window)"
+  local started=$SECONDS
+  keys alt+p
+  wait_until 10 proxy_saw "Send-Document held" || fail "the reading was never sent$(proxy_trail)"
+  wait_until $((started + 15 - SECONDS)) message_box "$TITLE" ||
+    fail "the user was not told within 15 s of Print$(proxy_trail)"
+  if [ "$1" = sigterm ]; then
+    local asked
+    asked=$(date +%s%N)
+    kill -TERM "$PROGRAM_PID"
+    wait_exit "$PROGRAM_PID" || fail "SIGTERM did not end the program while its box was up"
+    ended_soon_after "$asked" SIGTERM
+  else
+    answer_box Return
+    leave_while_print_waits
+  fi
+  wait_until 30 proxy_saw "Send-Document let go" || fail "the reading was never let go$(proxy_trail)"
+  sleep 3
+  no_job_waiting || fail "a job was left on the print server: $(lpstat -o)$(proxy_trail)"
+  [ -z "$(printed_pdfs)" ] || fail "something was printed: $(printed_pdfs)$(proxy_trail)"
 }
 
 # ------------------------------------------------------------- open rows
@@ -746,6 +967,14 @@ ROWS=(
   "two-copies-runtime-full|a copy whose runtime folder was full, then a start with it free|Application is already running for the second|the first copy's lock in the cache folder|two_copies runtime-full|unshare_unavailable"
   "two-copies-runtime-unset|a copy started without XDG_RUNTIME_DIR, then one with it|Application is already running for the second|the first copy's lock in the cache folder|two_copies runtime-unset"
   "two-copies-host-renamed|the host name changed while a copy runs|Application is already running for the second|the first copy's locks|two_copies host-renamed|unshare_unavailable"
+  "name-not-utf8|a saved reading named in Latin-1, bytes that are no UTF-8, from the command line and handed over|its reading both times|the file as it was|name_not_utf8"
+  "name-line-break|a saved reading whose path holds a line break, handed over|the reading of exactly that file|the files as they were|name_with_line_break"
+  "handoff-socket-deleted|the running copy's socket file deleted, then a start with a file|the reading, no box|nothing|handoff_elsewhere socket-deleted"
+  "handoff-runtime-unset|a start with a file without XDG_RUNTIME_DIR while a copy runs with it|the reading, no box|nothing|handoff_elsewhere runtime-unset"
+  "handoff-runtime-long|a runtime folder too long for a socket address, then a start with a file|the reading, no box|nothing|handoff_elsewhere runtime-long"
+  "handoff-exit|a file handed over just as Exit is pressed|Application is already running and the copy ends, or the reading|nothing|exit_as_file_comes"
+  "handoff-gave-up|a start with a file gives up on a copy stopped with SIGSTOP|Application is already running; the copy, once it goes on, does not open the file|nothing|sender_gave_up"
+  "lock-deleted-under-copy|both lock files deleted, a second copy started beside the first, then the first exits|the third start: Application is already running; its file goes to the second copy|the second copy's locks|lock_deleted_under_copy"
   "refer-too-long|a refer-a-friend address of 196 KB|Your entries are too long to send. over the closing screen; a shorter one goes whole|nothing opened for the long one|refer_address_too_long"
   "long-saved-name|a saved reading with a name of 5000 characters|the same reading opens back|the same bytes when saved again|long_name_round_trip"
   "names-main|10,000 characters of every kind pasted and typed as the name|the report shows the whole name, also once the saved reading is opened|the saved reading holds what the code page can and the whole name|names_in_main_window"
@@ -759,6 +988,8 @@ ROWS=(
   "print-cut-send|Print with the connection to the print server cut while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left|print_refused cut-send|private_cups_unavailable"
   "print-killed-server|Print with the print server killed by SIGKILL while the reading is sent|The reading could not be printed. within 5 s|nothing printed, no job left once the server is back|print_refused killed-server|private_cups_unavailable"
   "print-held-job-request|Print with the job request held 20 s on its way to the print server|The reading could not be printed. within about 15 s, the window repaints meanwhile|nothing printed, no job left, the held request answered and 3 s more|print_refused held-job-request|private_cups_unavailable"
+  "print-exit-held|Exit while the reading sent to print is held 25 s on its way to the print server|The reading could not be printed., then Exit ends the program within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end exit|private_cups_unavailable"
+  "print-sigterm-held|SIGTERM, as at logout, while the reading sent to print is held on its way and the box saying so is up|The reading could not be printed., then the program ends within 2 s|no job left held once the server has the reading, nothing printed|print_held_at_end sigterm|private_cups_unavailable"
   "open-pipe|a named pipe chosen as the saved reading x.zod|Please Enter Your Name at once, the main window stays|the pipe as it was|pipe_as_saved_reading"
 )
 

@@ -75,8 +75,9 @@ remove_package() {
   apt purge "$PACKAGE" || echo "apt did not remove $PACKAGE: $(tail -5 "$WORK/apt.log")" >&2
 }
 trap 'status=$?; [ "$status" -eq 0 ] || diagnose >&2; remove_package; (exit $status); cleanup' EXIT
-# Reinstalled, so that a copy of the same version left by an earlier run is replaced.
-apt install --reinstall --no-install-recommends "$deb" || fail "apt did not install it: $(cat "$WORK/apt.log")"
+# Reinstalled, so that a copy of the same version left by an earlier run is
+# replaced; with what it recommends, as apt installs it by default.
+apt install --reinstall "$deb" || fail "apt did not install it: $(cat "$WORK/apt.log")"
 
 start_accessibility_bus
 # Every copy the test or the desktop starts talks to the accessibility bus,
@@ -97,6 +98,16 @@ for hex in "$(masked_line Ada)" "$(masked_line December)"; do
   printf '%b' "$(sed 's/../\\x&/g' <<<"$hex")"
 done >"$saved"
 expect_saved_reading "$saved" Ada December
+
+# Outside a desktop environment xdg-open takes the file's type from xdg-mime,
+# which reads the shared MIME database only with what the package recommends;
+# otherwise it asks file(1), which knows no saved reading.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -q '\blibfile-mimeinfo-perl\b' <<<"$recommends" ||
+  fail "Recommends lacks libfile-mimeinfo-perl: $recommends"
+type=$(env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION xdg-mime query filetype "$saved")
+[ "$type" = application/x-quorrin-zod ] ||
+  fail "outside a desktop environment, xdg-mime takes a saved reading for '$type'"
 
 # The copies of the program that the desktop started with the saved reading.
 opened_with_saved() {

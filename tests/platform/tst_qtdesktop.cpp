@@ -1,10 +1,12 @@
 #include "platform/printing/printing_p.h"
 #include "platform/qtdesktop.h"
 #include "platform/singlecopy/handoff.h"
+#include "platform/singlecopy/handoffchannel.h"
 #include "platform/singlecopy/instancelock.h"
 #include "realdesktoptest.h"
 #include "support/filefaults.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,9 +18,21 @@
 #include <QtTest>
 
 #include <array>
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
+
+// A request of a later start, as it sends one.
+QByteArray request(const QString &path)
+{
+  QByteArray bytes;
+  QDataStream stream(&bytes, QIODevice::WriteOnly);
+  stream.setVersion(QDataStream::Qt_6_0);
+  stream << path;
+  return bytes;
+}
 
 // A lock file as a copy of this program writes it.
 QByteArray lockContents(qint64 pid, const QString &host)
@@ -170,48 +184,67 @@ private slots:
     QVERIFY(!next.claimSingleInstance());
   }
 
-  // A later start hands its file to the running copy; what is not a path, or
-  // comes too slowly, is dropped without holding up the running copy.
+  // A later start hands its file to the running copy, which takes it exactly
+  // as named; what is no request for a path, or comes too slowly, is dropped
+  // without holding up the running copy. A copy that is ending takes nothing.
   void aLaterStartHandsItsFileOver()
   {
     QtDesktop running;
     QVERIFY(running.claimSingleInstance());
     QStringList received;
     running.receiveHandedFiles([&](const QString &path) { received.append(path); });
-    const QString socket = FileHandoff::nameInFolder(instanceLockFolders().constFirst());
+    InstanceLock refusing(lockPath());
+    QCOMPARE(refusing.claim(), InstanceLock::Claim::HeldByAnotherCopy);
 
-    // One that connects and says nothing, and messages that are no path.
+    // One that connects and says nothing, and requests that are no path.
     QLocalSocket silent;
-    silent.connectToServer(socket);
+    silent.setSocketOptions(handoffSocketOptions());
+    silent.connectToServer(refusing.handoffName());
     QVERIFY(silent.waitForConnected());
+    const QByteArray tooLong = QByteArray::fromHex("7fffffff") + QByteArray(64, '/');
+    std::vector<std::unique_ptr<QLocalSocket>> senders;
     for (const QByteArray &message :
-         {QByteArray("relative/x.zod\n"), QByteArray("/bad\xff\xfe.zod\n"),
-          QByteArray("/no-line-end.zod"), QByteArray(FileHandoff::LongestMessage + 1, '/')}) {
-      QLocalSocket sender;
-      sender.connectToServer(socket);
-      QVERIFY(sender.waitForConnected());
-      sender.write(message);
-      // A named pipe takes no more than the running copy has read; the copy
-      // cuts off a sender of too long a message.
-      QTRY_VERIFY2(sender.bytesToWrite() == 0 || sender.state() == QLocalSocket::UnconnectedState,
-                   qPrintable(QString::number(message.size())));
+         {request(QStringLiteral("relative/x.zod")), request(QString()),
+          request(QStringLiteral("/a") + QChar(QChar::Null) + QStringLiteral("b.zod")),
+          request(QStringLiteral("/x.zod")).chopped(1),
+          request(QStringLiteral("/x.zod")) + "take\n", tooLong}) {
+      senders.push_back(std::make_unique<QLocalSocket>());
+      senders.back()->setSocketOptions(handoffSocketOptions());
+      senders.back()->connectToServer(refusing.handoffName());
+      QVERIFY(senders.back()->waitForConnected());
+      senders.back()->write(message);
     }
+    QTest::qWait(500);
+    for (const auto &sender : senders)
+      QCOMPARE(sender->readAll(), QByteArray());
 
-    const QString saved = QDir::rootPath() + QStringLiteral("saved/Zoë Ōtaki 漢字.zod");
-    bool handed = false;
+    const QStringList saved{QDir::rootPath() + QStringLiteral("saved/Zoë Ōtaki 漢字.zod"),
+                            QDir::rootPath() + QStringLiteral("saved/a.zod\nb.zod"),
+                            QDir::rootPath() + QStringLiteral("saved/Zo") + QChar(0xDCEB) +
+                                QStringLiteral(".zod"),
+                            QDir::rootPath() + QString(32000, QLatin1Char('x'))};
+    bool handed = true;
     std::thread later([&] {
-      QtDesktop start;
-      handed = start.handToRunningCopy(saved);
+      for (const QString &path : saved) {
+        QtDesktop start;
+        handed = handed && !start.claimSingleInstance() && start.handToRunningCopy(path);
+      }
     });
     QElapsedTimer took;
     took.start();
-    QTRY_COMPARE(received, QStringList{saved});
+    QTRY_COMPARE(received, saved);
     later.join();
     QVERIFY(handed);
     // Served while the silent one was still connected.
     QVERIFY2(took.elapsed() < 4000, qPrintable(QString::number(took.elapsed())));
     QCOMPARE(silent.state(), QLocalSocket::ConnectedState);
     QTRY_COMPARE_WITH_TIMEOUT(silent.state(), QLocalSocket::UnconnectedState, 10000);
+
+    running.refuseHandedFiles();
+    QtDesktop late;
+    QVERIFY(!late.claimSingleInstance());
+    QVERIFY(!late.handToRunningCopy(saved.constFirst()));
+    QCOMPARE(received, saved);
   }
 
   void withNoRunningCopyNothingTakesTheFile()

@@ -1,10 +1,14 @@
 #include "platform/qtdesktop.h"
+#include "platform/singlecopy/instancelock.h"
 #include "realdesktoptest.h"
 
+#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -12,9 +16,14 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstddef>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -30,12 +39,69 @@ bool lockedElsewhere(const QString &path)
   return locked;
 }
 
+// Answers the file dialog that the call runs with the file, or cancels it with
+// none; gives the folder the dialog started in and the file the call returned.
+std::pair<QString, QString> answerFileDialog(const std::function<QString()> &call,
+                                             const QString &file)
+{
+  QString startedIn;
+  QTimer poll;
+  // Answered again on each tick while it stays up: the dialog may not take an
+  // answer before it has looked at the folder.
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+    if (!dialog)
+      return;
+    if (startedIn.isEmpty())
+      startedIn = dialog->directory().absolutePath();
+    if (file.isEmpty()) {
+      dialog->reject();
+    } else {
+      // Typed, as a user would: selectFile() leaves the name box alone once
+      // it has the focus.
+      dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+      static_cast<QDialog *>(dialog)->accept(); // public there
+    }
+  });
+  poll.start(10);
+  const QString chosen = call();
+  return {startedIn, chosen};
+}
+
 // Makes a file look as if it was written a while ago, not by a copy starting now.
 void age(const QString &path)
 {
   const time_t minuteAgo = QDateTime::currentSecsSinceEpoch() - 60;
   const utimbuf times{minuteAgo, minuteAgo};
   QCOMPARE(::utime(QFile::encodeName(path).constData(), &times), 0);
+}
+
+// A socket of the hand-off's kind connected to the name as another user,
+// nobody; -1 when that cannot be done. For a child of fork(): nothing here
+// allocates.
+int socketAsNobody(const QByteArray &encoded)
+{
+  constexpr uid_t Nobody = 65534;
+  if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+    return -1;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path + 1, encoded.constData(), size_t(encoded.size()));
+  const auto size = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + encoded.size());
+  const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  const auto *where = reinterpret_cast<const sockaddr *>(&address); // NOLINT
+  return ::connect(descriptor, where, size) == 0 ? descriptor : -1;
+}
+
+// Waits for the child, the events going on meanwhile; its exit status.
+int exitStatus(pid_t child)
+{
+  int status = 0;
+  QElapsedTimer took;
+  took.start();
+  while (::waitpid(child, &status, WNOHANG) == 0 && took.elapsed() < 20000)
+    QTest::qWait(20);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
@@ -54,6 +120,35 @@ class QtDesktopUnixTest : public RealDesktopTest {
   }
 
 private slots:
+  // The dialogs start in the user's documents, not in the working folder, then
+  // in the folder last chosen; what Qt keeps of them stays in the program's
+  // folder, not in the store that every Qt program shares.
+  void theFileDialogsStartInDocumentsThenWhereTheUserLastChose()
+  {
+    const QString documents = folder(QStringLiteral("documents"));
+    const QString elsewhere = folder(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(documents) && QDir().mkpath(elsewhere));
+    QVERIFY(QDir().mkpath(folder(QStringLiteral("config"))));
+    writeFile(folder(QStringLiteral("config/user-dirs.dirs")),
+              "XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
+    const QString reading = elsewhere + QStringLiteral("/ada.zod");
+    writeFile(reading, "");
+    QtDesktop desktop;
+    const FileDialogRequest request{QStringLiteral("Title"), QStringLiteral("Readings|*.zod"),
+                                    QStringLiteral("zod")};
+    const auto open = [&] { return desktop.openFileName(nullptr, request); };
+    const auto save = [&] { return desktop.saveFileName(nullptr, request); };
+
+    QCOMPARE(answerFileDialog(save, QString()), std::make_pair(documents, QString()));
+    QCOMPARE(answerFileDialog(open, reading), std::make_pair(documents, reading));
+    QCOMPARE(answerFileDialog(save, QString()).first, elsewhere);
+    QCOMPARE(answerFileDialog(open, QString()).first, elsewhere);
+
+    const QString programFolder = folder(QStringLiteral("config/")) + QtDesktop::applicationName();
+    QVERIFY(QFileInfo::exists(programFolder + QStringLiteral("/QtProject.conf")));
+    QVERIFY(!QFileInfo::exists(folder(QStringLiteral("config/QtProject.conf"))));
+  }
+
   void aLockHeldByAnotherProcessRefusesUntilItEnds()
   {
     writeFile(lockPath(), "whatever it says");
@@ -84,6 +179,37 @@ private slots:
     QtDesktop second;
     QVERIFY(!second.claimSingleInstance());
     QVERIFY(!QFileInfo::exists(lockPath()));
+  }
+
+  // Another user's request is not taken: the copy closes the connection
+  // without a word.
+  void anotherUserHandsNothingOver()
+  {
+    if (::geteuid() != 0)
+      QSKIP("becoming another user needs root");
+    QtDesktop running;
+    QVERIFY(running.claimSingleInstance());
+    QStringList received;
+    running.receiveHandedFiles([&](const QString &path) { received.append(path); });
+    InstanceLock refusing(lockPath());
+    QCOMPARE(refusing.claim(), InstanceLock::Claim::HeldByAnotherCopy);
+
+    QByteArray request;
+    QDataStream stream(&request, QIODevice::WriteOnly);
+    stream << QStringLiteral("/tmp/x.zod");
+    const QByteArray name = refusing.handoffName().toUtf8();
+    const pid_t sender = ::fork();
+    if (sender == 0) {
+      // 0 when the copy closes the connection without a word.
+      const int descriptor = socketAsNobody(name);
+      char answer = 0;
+      ::_exit(descriptor < 0                                                         ? 2
+              : ::write(descriptor, request.constData(), size_t(request.size())) < 0 ? 3
+              : ::read(descriptor, &answer, 1) > 0                                   ? 1
+                                                                                     : 0);
+    }
+    QCOMPARE(exitStatus(sender), 0);
+    QVERIFY(received.isEmpty());
   }
 
   void withNoFolderForTheLockTheProgramStillStarts()

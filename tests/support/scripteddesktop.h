@@ -75,6 +75,7 @@ public:
   {
     handedFileReceiver = std::move(receiver);
   }
+  void refuseHandedFiles() override { handedFileReceiver = nullptr; }
   bool handToRunningCopy(const QString &path) override;
   qsizetype longestWebAddress() const override { return longestAddress; }
   std::optional<QString> readSetting(const QString &section, const QString &key) override;

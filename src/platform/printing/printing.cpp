@@ -9,8 +9,12 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -22,8 +26,83 @@ constexpr std::chrono::seconds PrintWait{10};
 // little longer: the print server's answer is a moment away, and it tells
 // whether the job prints.
 constexpr std::chrono::seconds LetGoWait{3};
+// How long the end of the process waits for the print server to take back
+// the jobs it holds: a server that answers does so at once.
+constexpr std::chrono::seconds TakeBackAtEndWait{2};
+
+// The prints of the process, so that its end can take back what they hold.
+struct LivePrints {
+  std::mutex mutex;
+  std::vector<PrintHandOver *> handOvers;
+};
+
+LivePrints &livePrints()
+{
+  static LivePrints prints;
+  return prints;
+}
 
 } // namespace
+
+PrintHandOver::PrintHandOver()
+{
+  LivePrints &prints = livePrints();
+  const std::lock_guard lock(prints.mutex);
+  prints.handOvers.push_back(this);
+}
+
+PrintHandOver::~PrintHandOver()
+{
+  LivePrints &prints = livePrints();
+  const std::lock_guard lock(prints.mutex);
+  prints.handOvers.erase(std::find(prints.handOvers.begin(), prints.handOvers.end(), this));
+}
+
+void PrintHandOver::holds(TakeBack takeBack)
+{
+  const std::lock_guard lock(m_mutex);
+  m_takeBack = std::move(takeBack);
+}
+
+void PrintHandOver::takeBack(QDeadlineTimer deadline)
+{
+  TakeBack takeBack;
+  {
+    const std::lock_guard lock(m_mutex);
+    takeBack = m_takeBack;
+  }
+  if (!takeBack || !takeBack(deadline))
+    return;
+  const std::lock_guard lock(m_mutex);
+  m_takeBack = nullptr;
+}
+
+void PrintHandOver::takeBackAllBefore(QDeadlineTimer deadline)
+{
+  std::vector<TakeBack> takeBacks;
+  {
+    LivePrints &prints = livePrints();
+    const std::lock_guard lock(prints.mutex);
+    for (PrintHandOver *handOver : prints.handOvers) {
+      const std::lock_guard handOverLock(handOver->m_mutex);
+      handOver->m_givenUp = !handOver->m_printed;
+      if (handOver->m_givenUp && handOver->m_takeBack)
+        takeBacks.push_back(handOver->m_takeBack);
+    }
+  }
+  if (takeBacks.empty())
+    return;
+  // A print server that does not answer holds the thread that asks it: the
+  // process ends without waiting for that thread.
+  std::promise<void> asked;
+  const std::future<void> answered = asked.get_future();
+  std::thread([asked = std::move(asked), takeBacks = std::move(takeBacks), deadline]() mutable {
+    for (const TakeBack &takeBack : takeBacks)
+      takeBack(deadline);
+    asked.set_value();
+  }).detach();
+  answered.wait_for(deadline.remainingTimeAsDuration());
+}
 
 bool PrintHandOver::mayLetGo()
 {
@@ -119,4 +198,9 @@ bool printWithoutFreezing(const QTextDocument &document)
     waitAtMost(LetGoWait);
   QGuiApplication::restoreOverrideCursor();
   return handOver->giveUp();
+}
+
+void takeBackUnprintedJobs()
+{
+  PrintHandOver::takeBackAllBefore(QDeadlineTimer(TakeBackAtEndWait));
 }

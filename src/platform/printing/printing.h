@@ -10,3 +10,9 @@ class QTextDocument;
 // not answered within about ten seconds. Nothing prints after false: a job
 // given up on is taken back.
 bool printWithoutFreezing(const QTextDocument &document);
+
+// As the process ends: gives up every print and takes back from the print
+// server each job that has not been seen to print, waiting at most two
+// seconds. A job that the server could not be asked in that time stays held
+// there, and only the program lets a held job go to print.
+void takeBackUnprintedJobs();

@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <sys/socket.h>
@@ -186,16 +187,22 @@ public:
     return value == IppJobPending || value == IppJobProcessing || value == IppJobCompleted;
   }
 
-  void takeBack()
+  // Cancels the job on connections of its own, from any thread, even while
+  // another connection of the job waits on the print server.
+  TakeBack takeBack() const
   {
-    const QDeadlineTimer deadline(TakeBackFor);
-    while (!deadline.hasExpired()) {
-      const Connection connection(m_cups);
-      if (connection.http() && m_cups.cupsCancelJob2(connection.http(), m_queue.constData(), m_id,
-                                                     0) < IppFirstServerError)
-        return;
-      std::this_thread::sleep_for(TakeBackPause);
-    }
+    return [&cups = m_cups, queue = m_queue, id = m_id](QDeadlineTimer deadline) {
+      for (;;) {
+        const Connection connection(cups);
+        if (connection.http() &&
+            cups.cupsCancelJob2(connection.http(), queue.constData(), id, 0) < IppFirstServerError)
+          return true;
+        if (deadline.hasExpired())
+          return false;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::nanoseconds>(TakeBackPause, deadline.remainingTimeAsDuration()));
+      }
+    };
   }
 
 private:
@@ -263,8 +270,10 @@ void printOnDefaultPrinter(const QTextDocument &document, PrintHandOver &handOve
   if (!job.create(printer.docName().toLocal8Bit(),
                   printer.pageLayout().pageSize().key().toLocal8Bit()))
     return;
-  if (job.send(pdf) && handOver.mayLetGo() && job.letGo() && job.isPrinting() && handOver.printed())
+  handOver.holds(job.takeBack());
+  if (!handOver.givenUp() && job.send(pdf) && handOver.mayLetGo() && job.letGo() &&
+      job.isPrinting() && handOver.printed())
     return;
   handOver.end();
-  job.takeBack();
+  handOver.takeBack(QDeadlineTimer(TakeBackFor));
 }

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 
+#include <functional>
 #include <mutex>
 
 class QTextDocument;
+
+// Takes a job back from the print server, from any thread, trying until the
+// deadline: true once the server has it no more, or will never print it.
+using TakeBack = std::function<bool(QDeadlineTimer deadline)>;
 
 // Between the window that waits for a print and the thread that sends it. The
 // window gives up on a print that takes too long and tells the user that
@@ -14,6 +20,17 @@ class PrintHandOver : public QObject {
   Q_OBJECT
 
 public:
+  PrintHandOver();
+  ~PrintHandOver() override;
+  PrintHandOver(const PrintHandOver &) = delete;
+  PrintHandOver &operator=(const PrintHandOver &) = delete;
+
+  // On the print thread, as soon as the print server holds the job: how to
+  // take it back should the process end before the job prints.
+  void holds(TakeBack takeBack);
+  // On the print thread: takes back the job it holds, trying until the
+  // deadline.
+  void takeBack(QDeadlineTimer deadline);
   // On the print thread, at the moment the job would be let go to print:
   // false once the window has given up.
   bool mayLetGo();
@@ -34,6 +51,11 @@ public:
   // the print is given up, and false.
   bool giveUp();
 
+  // As the process ends: every print is given up, and the jobs not yet seen
+  // to print are taken back before the deadline, or left held, where nothing
+  // lets them go to print.
+  static void takeBackAllBefore(QDeadlineTimer deadline);
+
 signals:
   void ended();
 
@@ -43,6 +65,7 @@ private:
   bool m_lettingGo = false;
   bool m_over = false;
   bool m_printed = false;
+  TakeBack m_takeBack;
 };
 
 // On the print thread: prints the whole document on the default printer as

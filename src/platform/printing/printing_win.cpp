@@ -82,8 +82,8 @@ private:
 // before a page is drawn, so that it prints only once it is let go.
 class HeldPrinter : public QPrinter {
 public:
-  HeldPrinter(const QPrinterInfo &info, const Queue &queue)
-      : QPrinter(info, QPrinter::HighResolution), m_queue(queue),
+  HeldPrinter(const QPrinterInfo &info, const Queue &queue, PrintHandOver &handOver)
+      : QPrinter(info, QPrinter::HighResolution), m_queue(queue), m_handOver(handOver),
         m_document(AppTitle + QStringLiteral(" reading ") +
                    QUuid::createUuid().toString(QUuid::WithoutBraces))
   {
@@ -92,6 +92,7 @@ public:
   }
 
   DWORD job() const { return m_job; }
+  bool held() const { return m_held; }
 
 protected:
   // QPainter calls this once the spooler has opened the job.
@@ -99,14 +100,23 @@ protected:
   {
     QPrinter::initPainter(painter);
     m_job = m_queue.findJob(m_document);
-    if (m_job && !m_queue.control(m_job, JOB_CONTROL_PAUSE))
-      m_job = 0;
+    if (!m_job)
+      return;
+    // On a handle of its own, the job can be taken back from any thread, even
+    // while this one still hands the spooler its pages.
+    m_handOver.holds([printer = printerName(), job = m_job](QDeadlineTimer) {
+      const Queue queue(printer);
+      return queue.isOpen() && queue.control(job, JOB_CONTROL_DELETE);
+    });
+    m_held = m_queue.control(m_job, JOB_CONTROL_PAUSE);
   }
 
 private:
   const Queue &m_queue;
+  PrintHandOver &m_handOver;
   QString m_document;
   mutable DWORD m_job = 0;
+  mutable bool m_held = false;
 };
 
 } // namespace
@@ -119,18 +129,17 @@ void printOnDefaultPrinter(const QTextDocument &document, PrintHandOver &handOve
   const Queue queue(info.printerName());
   if (!queue.isOpen())
     return;
-  HeldPrinter printer(info, queue);
+  HeldPrinter printer(info, queue, handOver);
   document.print(&printer);
   const DWORD job = printer.job();
   // A job that could not be held is never let go blindly: it is taken back.
-  const auto spooled = job ? queue.status(job) : std::nullopt;
+  const auto spooled = printer.held() ? queue.status(job) : std::nullopt;
   if (!spooled || (*spooled & (Failed | JOB_STATUS_SPOOLING)) != 0 || !handOver.mayLetGo()) {
-    if (job)
-      queue.control(job, JOB_CONTROL_DELETE);
+    handOver.takeBack(QDeadlineTimer());
     return;
   }
   queue.control(job, JOB_CONTROL_RESUME);
   const auto printing = queue.status(job);
   if ((printing && (*printing & Failed) != 0) || !handOver.printed())
-    queue.control(job, JOB_CONTROL_DELETE);
+    handOver.takeBack(QDeadlineTimer());
 }

@@ -5,36 +5,45 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
-// Saved readings handed from a later start to the copy that runs, over a
-// local socket only this user can reach (a socket file beside the lock; a
-// named pipe on Windows). A message is one absolute path in UTF-8 and a line
-// end; the running copy answers "ok" once it has taken the path.
+// Saved readings handed from a later start to the copy that runs, over local
+// sockets that only this user reaches (see singlecopy/handoffchannel.h). The
+// start sends the path, as the QString it is, so that any name the system
+// allows arrives exactly, line breaks and bytes that are no UTF-8 included.
+// The running copy answers "ready" when it can take the file, the start
+// confirms while it still waits, and only then does the copy take the file
+// and answer "taken". A start that gave up never confirms, so a copy that was
+// stopped meanwhile does not open its file later; a copy that is ending takes
+// no file, so the start tells its user instead.
 class FileHandoff : public QObject {
   Q_OBJECT
 public:
   using Receiver = std::function<void(const QString &path)>;
 
   explicit FileHandoff(Receiver receiver);
+  ~FileHandoff() override;
 
-  // Listens under the name; false when the name cannot be listened on.
-  bool listen(const QString &name);
+  // Listens under each name; false when none can be listened on.
+  bool listen(const QStringList &names);
+
+  // From now on takes no file: stops listening and drops every start that is
+  // still being served, which then tells its user that the copy runs.
+  void refuse();
 
   // Hands the path to the copy listening under the first of the names that
-  // answers; false when none took it.
+  // takes it; false when none took it.
   static bool send(const QStringList &names, const QString &path);
 
-  // The socket's name for a lock folder.
-  static QString nameInFolder(const QString &folder);
-
-  // The longest message taken, in bytes: the longest path Windows allows,
-  // in UTF-8, and the line end.
-  static constexpr qsizetype LongestMessage = 32767 * 3 + 1;
+  // The longest request taken, in bytes: the longest path Windows allows, in
+  // UTF-16, and its length.
+  static constexpr qsizetype LongestMessage = 4 + 32767 * 2;
 
 private:
-  void acceptWaiting();
+  void acceptWaiting(QLocalServer &server);
 
-  QLocalServer m_server;
+  std::vector<std::unique_ptr<QLocalServer>> m_servers;
   Receiver m_receiver;
   int m_connections = 0;
 };

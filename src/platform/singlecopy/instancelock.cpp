@@ -15,13 +15,12 @@ InstanceClaim claimInstanceLock(const QString &fileName)
     auto lock = std::make_unique<InstanceLock>(folder + QLatin1Char('/') + fileName);
     switch (lock->claim()) {
     case InstanceLock::Claim::Claimed:
-      if (claim.folder.isEmpty())
-        claim.folder = folder;
+      claim.handoffNames.append(lock->handoffName());
       claim.locks.push_back(std::move(lock));
       break;
     case InstanceLock::Claim::HeldByAnotherCopy:
       // The locks taken so far go with the claim.
-      return {true, {}, folder};
+      return {true, {}, {lock->handoffName()}};
     case InstanceLock::Claim::Unusable:
       break;
     }

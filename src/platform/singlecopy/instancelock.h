@@ -24,11 +24,16 @@ public:
   // lock file of the program (a folder, a link, a pipe, a device, a file far
   // larger than a lock) is never read: it is put out of the way first.
   Claim claim();
+  // The name under which the copy that holds this lock file takes handed
+  // files, once claim() has found the file claimed or held: no other lock
+  // file, of this user or another, has the same.
+  const QString &handoffName() const { return m_handoffName; }
 
 private:
   void release();
 
   QString m_path;
+  QString m_handoffName;
   // The open lock file while it is held: a descriptor, or a Windows handle.
   qintptr m_handle = -1;
 };
@@ -38,8 +43,10 @@ struct InstanceClaim {
   bool anotherCopyRuns = false;
   // Held for the whole run; none when no folder can hold a lock.
   std::vector<std::unique_ptr<InstanceLock>> locks;
-  // The first folder whose lock this copy holds: where later starts find it.
-  QString folder;
+  // Where the running copy takes handed files: this copy under the name of
+  // each lock it holds; for a refused start, the name of the lock that
+  // refused it, which names exactly the copy holding it.
+  QStringList handoffNames;
 };
 
 // The folders that hold this user's lock, in the order every copy tries them.

@@ -47,6 +47,18 @@ void describeHolder(int descriptor)
     (void)!::pwrite(descriptor, holder.constData(), static_cast<size_t>(holder.size()), 0);
 }
 
+// The lock file as the system knows it, with the user: the name of the
+// hand-off of whichever copy holds this very file. A start refused by it
+// finds that copy, whatever its runtime folder, and no copy beside it.
+QString handoffNameOf(const QString &lockPath, const struct stat &file)
+{
+  return QStringLiteral("%1-%2-%3-%4")
+      .arg(QFileInfo(lockPath).fileName())
+      .arg(::geteuid())
+      .arg(file.st_dev)
+      .arg(file.st_ino);
+}
+
 } // namespace
 
 QStringList instanceLockFolders()
@@ -82,6 +94,7 @@ InstanceLock::Claim InstanceLock::claim()
       ::close(descriptor);
       continue;
     }
+    m_handoffName = handoffNameOf(m_path, opened);
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
       ::close(descriptor);
@@ -106,8 +119,14 @@ void InstanceLock::release()
   if (m_handle < 0)
     return;
   // Removed while still held, so that no other copy can lock this file after
-  // it is gone from the folder.
-  ::unlink(QFile::encodeName(m_path).constData());
+  // it is gone from the folder; but only while the path still names this
+  // file: another copy's lock may stand there since this one was deleted.
+  const QByteArray path = QFile::encodeName(m_path);
+  struct stat held {};
+  struct stat named {};
+  if (::fstat(static_cast<int>(m_handle), &held) == 0 && ::lstat(path.constData(), &named) == 0 &&
+      sameFile(held, named))
+    ::unlink(path.constData());
   ::close(static_cast<int>(m_handle));
   m_handle = -1;
 }

@@ -42,6 +42,10 @@ QStringList instanceLockFolders()
 InstanceLock::Claim InstanceLock::claim()
 {
   release();
+  // A named pipe beside the lock file: the folder is the user's own, and the
+  // pipe's name may be any text without a backslash.
+  m_handoffName = QFileInfo(m_path).path() + QLatin1Char('/') +
+                  QFileInfo(m_path).completeBaseName() + QLatin1String(".socket");
   const QString path = QDir::toNativeSeparators(m_path);
   for (int round = 0; round < Rounds; ++round) {
     // A folder or a link where the lock belongs is kept whole under another

@@ -1,4 +1,5 @@
 #include "platform/store/boundedfile.h"
+#include "platform/store/filenames.h"
 
 #include <QFile>
 
@@ -10,7 +11,7 @@ std::optional<QByteArray> readBoundedFile(const QString &path, qint64 largest)
 {
   // Without O_NONBLOCK, opening a named pipe waits for a writer.
   const int descriptor =
-      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+      ::open(fileNameForSystem(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (descriptor < 0)
     return std::nullopt;
   struct stat status {};

@@ -141,7 +141,13 @@ void frmNagScreen2::Form_Load()
 
 void frmNagScreen2::Form_Unload() { ExitApplication(); }
 
-void frmNagScreen2::cmdClose_Click() { ExitApplication(); }
+void frmNagScreen2::cmdClose_Click()
+{
+  // A reading handed over between the press and the click took the user away
+  // from here: the click comes too late to end the program under it.
+  if (isVisible())
+    ExitApplication();
+}
 
 void frmNagScreen2::Check1_Click()
 {
