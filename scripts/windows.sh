@@ -116,7 +116,7 @@ stage_program() {
   rm -rf "$stage"
   mkdir -p "$stage/platforms" "$stage/styles"
   cp "$OUT/build/src/australian-astrology.exe" "$stage/"
-  for module in Core Gui Widgets PrintSupport Network; do
+  for module in Core Gui Widgets PrintSupport; do
     cp "$QT_PREFIX/bin/Qt6$module.dll" "$stage/"
   done
   cp "$QT_PREFIX/plugins/platforms/qwindows.dll" "$stage/platforms/"

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 // Saved readings handed from a later start to the copy that runs, over local
-// sockets that only this user reaches (see singlecopy/handoffchannel.h). The
+// connections that only this user reaches (see singlecopy/handoff_p.h). The
 // start sends the path, as the QString it is, so that any name the system
 // allows arrives exactly, line breaks and bytes that are no UTF-8 included.
 // The running copy answers "ready" when it can take the file, the start
@@ -41,9 +39,9 @@ public:
   static constexpr qsizetype LongestMessage = 4 + 32767 * 2;
 
 private:
-  void acceptWaiting(QLocalServer &server);
+  // What listens, and the connections it serves; none once refused.
+  struct Listening;
 
-  std::vector<std::unique_ptr<QLocalServer>> m_servers;
+  std::unique_ptr<Listening> m_listening;
   Receiver m_receiver;
-  int m_connections = 0;
 };
